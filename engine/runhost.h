@@ -1,0 +1,40 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace quillon::engine {
+
+// What the user confirmed in the output folder dialog.
+struct OutputChoice {
+    bool OutputConfirmed = false;
+    // True for "Same as input path": each output lands next to its input. False for "Specify a
+    // path": outputs land in OutputFolder.
+    bool sameAsInput = true;
+    // The last folder picked with Browse, ending in a separator; empty while none was picked.
+    std::string OutputFolder;
+};
+
+// The surroundings an extraction run needs: the file list, the output folder dialog and the
+// progress bar. The main window, the command line and the tests each provide one.
+class RunHost {
+public:
+    virtual ~RunHost() = default;
+
+    // The file list; rows are numbered from 1 in display order.
+    virtual int rowCount() const = 0;
+    virtual std::string rowText(int row) const = 0;
+    virtual void setRowStatus(int row, std::string_view status) = 0;
+
+    // Shows the output folder dialog modally and returns what was confirmed.
+    virtual OutputChoice showOutputFolderDialog() = 0;
+
+    // The read percentage of the current file, 0..100.
+    virtual void setProgress(int percent) = 0;
+
+    // Asked after every pump of events: true once the user wants the run to end now (the main
+    // window is closing). The run then stops at the next tag and leaves no partial output.
+    virtual bool stopRequested() const { return false; }
+};
+
+} // namespace quillon::engine

@@ -1,0 +1,12 @@
+#pragma once
+
+namespace quillon::platform {
+
+// Lets the user interface handle what is waiting while a long operation runs on its thread.
+class EventPump {
+public:
+    virtual ~EventPump() = default;
+    virtual void PumpMessages() = 0;
+};
+
+} // namespace quillon::platform

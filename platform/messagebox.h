@@ -1,0 +1,16 @@
+#pragma once
+
+#include <string_view>
+
+namespace quillon::platform {
+
+enum class MessageIcon { Information, Critical };
+
+// A modal message to the user; returns once the user has dismissed it.
+class MessageBox {
+public:
+    virtual ~MessageBox() = default;
+    virtual void showMessage(std::string_view text, std::string_view title, MessageIcon icon) = 0;
+};
+
+} // namespace quillon::platform

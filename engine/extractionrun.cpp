@@ -1,0 +1,79 @@
+#include "engine/extractionrun.h"
+
+#include "engine/flvreader.h"
+#include "engine/outputpath.h"
+#include "engine/statustexts.h"
+
+namespace quillon::engine {
+
+namespace {
+
+std::string_view statusFor(TagLoopOutcome outcome) {
+    switch (outcome) {
+    case TagLoopOutcome::Finished:
+        return kStatusFinished;
+    case TagLoopOutcome::WriteFailed:
+        return kStatusWriteError;
+    case TagLoopOutcome::ReadFailed:
+    case TagLoopOutcome::Stopped:
+        break;
+    }
+    return kStatusReadError;
+}
+
+} // namespace
+
+ExtractionRun::ExtractionRun(RunHost& host, RunServices services)
+    : host_(host), services_(services) {}
+
+RunResult ExtractionRun::run() {
+    if (host_.rowCount() == 0) {
+        return RunResult::EmptyList;
+    }
+    const OutputChoice choice = host_.showOutputFolderDialog();
+    if (!choice.OutputConfirmed) {
+        return RunResult::Cancelled;
+    }
+    // Rows added while the run pumps events are not visited.
+    const int rows = host_.rowCount();
+    if (rows == 0) {
+        return RunResult::EmptyList;
+    }
+
+    FlvReader reader(host_, services_);
+    platform::FileSystem& files = services_.files;
+    for (int row = 1; row <= rows; ++row) {
+        const std::string input = host_.rowText(row);
+        const std::string Mp3Path =
+            mp3PathFor(choice.sameAsInput ? folderOf(input) : choice.OutputFolder, input);
+
+        // Extracting a file onto itself would delete the input before it is read.
+        if (files.sameFile(Mp3Path, input)) {
+            host_.setRowStatus(row, kStatusWriteError);
+            continue;
+        }
+        // Done before the input is opened, so an unreadable input leaves no stale output either.
+        if (files.regularFileExists(Mp3Path)) {
+            files.removeFile(Mp3Path);
+        }
+
+        const bool ok = reader.OpenFlv(input);
+        host_.setRowStatus(row, kStatusExtracting);
+        if (!ok) {
+            host_.setRowStatus(row, kStatusReadError);
+            continue;
+        }
+        reader.mp3Writer().ResetMp3();
+        reader.mp3Writer().setMp3Path(Mp3Path);
+        const TagLoopOutcome outcome = reader.ReadTags();
+        reader.CloseFlv();
+        if (outcome == TagLoopOutcome::Stopped) {
+            return RunResult::Stopped;
+        }
+        host_.setRowStatus(row, statusFor(outcome));
+    }
+    host_.setProgress(0);
+    return RunResult::Completed;
+}
+
+} // namespace quillon::engine

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+
+// The FLV container's fixed numbers, in one place.
+namespace quillon::engine::flv {
+
+inline constexpr std::array<std::byte, 3> kSignature{std::byte{'F'}, std::byte{'L'},
+                                                     std::byte{'V'}};
+inline constexpr std::uint8_t kVersion = 1;
+
+// signature (3) + version (1), read first and checked before anything else
+inline constexpr std::size_t kSignatureAndVersionSize = 4;
+inline constexpr std::size_t kDataOffsetSize = 4;
+
+// type (1) + data size (3) + timestamp (3) + timestamp extension (1) + stream id (3)
+inline constexpr std::size_t kTagHeaderSize = 11;
+// The previous-tag-size field after the header and after every tag.
+inline constexpr std::size_t kBackPointerSize = 4;
+
+inline constexpr std::uint8_t kTagTypeAudio = 8;
+inline constexpr std::uint8_t kTagTypeVideo = 9;
+inline constexpr std::uint8_t kTagTypeScriptData = 18;
+
+// The upper four bits of an audio tag's first data byte.
+inline constexpr std::uint8_t kSoundFormatMp3 = 2;
+
+// The largest data size a 24-bit field can claim.
+inline constexpr std::uint32_t kMaxTagDataSize = 0xFFFFFF;
+
+} // namespace quillon::engine::flv

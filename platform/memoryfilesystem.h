@@ -1,0 +1,37 @@
+#pragma once
+
+#include "platform/filesystem.h"
+
+#include <map>
+#include <memory>
+#include <set>
+#include <vector>
+
+namespace quillon::platform {
+
+// A file system held in memory: the fuzzer and the tests feed the engine bytes through it without
+// touching the disk. Paths are plain keys; folders exist only when added.
+class MemoryFileSystem final : public FileSystem {
+public:
+    using Bytes = std::vector<std::byte>;
+
+    void addFile(const std::string& path, Bytes content);
+    void addFolder(const std::string& path);
+    // The content of a file, or nullptr when there is none of that name.
+    const Bytes* file(const std::string& path) const;
+    std::size_t fileCount() const { return files_.size(); }
+
+    std::unique_ptr<InputFile> openForReading(const std::string& path) override;
+    std::unique_ptr<OutputFile> createNew(const std::string& path) override;
+    std::unique_ptr<OutputFile> createAlways(const std::string& path) override;
+    bool removeFile(const std::string& path) override;
+    bool regularFileExists(const std::string& path) override;
+    bool sameFile(const std::string& a, const std::string& b) override;
+    bool changeCurrentDirectory(const std::string& path) override;
+
+private:
+    std::map<std::string, std::shared_ptr<Bytes>> files_;
+    std::set<std::string> folders_;
+};
+
+} // namespace quillon::platform

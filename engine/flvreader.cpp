@@ -12,8 +12,8 @@ FlvReader::FlvReader(RunHost& host, RunServices services)
 }
 
 void FlvReader::ResetFlvState() {
-    state_.TagBuffer = std::make_unique_for_overwrite<std::byte[]>(
-        FlvReaderState::kInitialTagBufferCapacity);
+    state_.TagBuffer =
+        std::make_unique_for_overwrite<std::byte[]>(FlvReaderState::kInitialTagBufferCapacity);
     state_.TagBufferCapacity = FlvReaderState::kInitialTagBufferCapacity;
     state_.InputHandle.reset();
     state_.BytesRead = 0;
@@ -169,6 +169,8 @@ void FlvReader::HandleAudioTag() {
     }
 }
 
-void FlvReader::CloseFlv() { state_.InputHandle.reset(); }
+void FlvReader::CloseFlv() {
+    state_.InputHandle.reset();
+}
 
 } // namespace quillon::engine

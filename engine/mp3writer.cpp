@@ -2,7 +2,9 @@
 
 namespace quillon::engine {
 
-Mp3Writer::~Mp3Writer() { CloseMp3(); }
+Mp3Writer::~Mp3Writer() {
+    CloseMp3();
+}
 
 void Mp3Writer::ResetMp3() {
     // An output still open belongs to a file whose loop never ended; it is not this file's.

@@ -61,7 +61,9 @@ void MemoryFileSystem::addFile(const std::string& path, Bytes content) {
     files_[path] = std::make_shared<Bytes>(std::move(content));
 }
 
-void MemoryFileSystem::addFolder(const std::string& path) { folders_.insert(path); }
+void MemoryFileSystem::addFolder(const std::string& path) {
+    folders_.insert(path);
+}
 
 const MemoryFileSystem::Bytes* MemoryFileSystem::file(const std::string& path) const {
     const auto it = files_.find(path);
@@ -91,9 +93,13 @@ std::unique_ptr<OutputFile> MemoryFileSystem::createAlways(const std::string& pa
     return std::make_unique<MemoryOutputFile>(body);
 }
 
-bool MemoryFileSystem::removeFile(const std::string& path) { return files_.erase(path) > 0; }
+bool MemoryFileSystem::removeFile(const std::string& path) {
+    return files_.erase(path) > 0;
+}
 
-bool MemoryFileSystem::regularFileExists(const std::string& path) { return files_.contains(path); }
+bool MemoryFileSystem::regularFileExists(const std::string& path) {
+    return files_.contains(path);
+}
 
 bool MemoryFileSystem::sameFile(const std::string& a, const std::string& b) {
     return a == b && files_.contains(a);

@@ -73,8 +73,9 @@ public:
             failed_ = true;
             return inBuffer;
         }
-        const std::uint64_t available =
-            static_cast<std::uint64_t>(here) >= size_ ? 0 : size_ - static_cast<std::uint64_t>(here);
+        const std::uint64_t available = static_cast<std::uint64_t>(here) >= size_
+                                            ? 0
+                                            : size_ - static_cast<std::uint64_t>(here);
         const std::uint64_t step = std::min(rest, available);
         if (::lseek(fd_.get(), static_cast<off_t>(here + step), SEEK_SET) < 0) {
             failed_ = true;
@@ -207,7 +208,8 @@ std::unique_ptr<InputFile> PosixFileSystem::openForReading(const std::string& pa
         return nullptr;
     }
     ::posix_fadvise(fd.get(), 0, 0, POSIX_FADV_SEQUENTIAL);
-    return std::make_unique<PosixInputFile>(std::move(fd), static_cast<std::uint64_t>(info.st_size));
+    return std::make_unique<PosixInputFile>(std::move(fd),
+                                            static_cast<std::uint64_t>(info.st_size));
 }
 
 std::unique_ptr<OutputFile> PosixFileSystem::createNew(const std::string& path) {
@@ -218,7 +220,9 @@ std::unique_ptr<OutputFile> PosixFileSystem::createAlways(const std::string& pat
     return createForWriting(path, O_TRUNC);
 }
 
-bool PosixFileSystem::removeFile(const std::string& path) { return ::unlink(path.c_str()) == 0; }
+bool PosixFileSystem::removeFile(const std::string& path) {
+    return ::unlink(path.c_str()) == 0;
+}
 
 bool PosixFileSystem::regularFileExists(const std::string& path) {
     struct stat info {};

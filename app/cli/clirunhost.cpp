@@ -10,9 +10,13 @@ CliRunHost::CliRunHost(std::vector<std::string> files, std::optional<std::string
     : files_(std::move(files)), outputDir_(std::move(outputDir)), out_(out), err_(err),
       progress_(err, showProgress) {}
 
-int CliRunHost::rowCount() const { return static_cast<int>(files_.size()); }
+int CliRunHost::rowCount() const {
+    return static_cast<int>(files_.size());
+}
 
-std::string CliRunHost::rowText(int row) const { return files_.at(static_cast<std::size_t>(row - 1)); }
+std::string CliRunHost::rowText(int row) const {
+    return files_.at(static_cast<std::size_t>(row - 1));
+}
 
 void CliRunHost::setRowStatus(int row, std::string_view status) {
     currentRow_ = row;

@@ -18,8 +18,8 @@ class CliRunHost final : public engine::RunHost,
                          public platform::EventPump,
                          public platform::MessageBox {
 public:
-    CliRunHost(std::vector<std::string> files, std::optional<std::string> outputDir,
-               std::FILE* out, std::FILE* err, bool showProgress);
+    CliRunHost(std::vector<std::string> files, std::optional<std::string> outputDir, std::FILE* out,
+               std::FILE* err, bool showProgress);
 
     int rowCount() const override;
     std::string rowText(int row) const override;

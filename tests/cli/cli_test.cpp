@@ -1,0 +1,163 @@
+// The command line end to end: the real binary, real files, its output and exit status.
+#include "flvbuilder.h"
+#include "tempfolder.h"
+
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+using namespace quillon::testing;
+namespace fs = std::filesystem;
+
+namespace {
+
+struct CliResult {
+    int exitCode = -1;
+    std::string out;
+    std::string err;
+};
+
+std::string shellQuote(const std::string& s) {
+    std::string q(1, '\'');
+    for (char c : s) {
+        if (c == '\'') {
+            q.append("'\\''");
+        } else {
+            q.push_back(c);
+        }
+    }
+    q.push_back('\'');
+    return q;
+}
+
+std::string slurp(const fs::path& path) {
+    std::ifstream in(path);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+class Cli : public ::testing::Test {
+protected:
+    CliResult run(const std::vector<std::string>& args) {
+        std::string command = "cd ";
+        command.append(shellQuote(work.path().string()));
+        command.append(" && ");
+        command.append(shellQuote(QUILLON_CLI_PATH));
+        for (const auto& a : args) {
+            command.push_back(' ');
+            command.append(shellQuote(a));
+        }
+        command.append(" >");
+        command.append(shellQuote(work.file(".out")));
+        command.append(" 2>");
+        command.append(shellQuote(work.file(".err")));
+        command.append(" </dev/null");
+        const int status = std::system(command.c_str());
+        CliResult r;
+        r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        r.out = slurp(work.file(".out"));
+        r.err = slurp(work.file(".err"));
+        fs::remove(work.file(".out"));
+        fs::remove(work.file(".err"));
+        return r;
+    }
+    void copyFixture(const std::string& name, const std::string& as) {
+        fs::copy_file(fixturePath(name), work.path() / as);
+    }
+
+    TempFolder work;
+};
+
+} // namespace
+
+TEST_F(Cli, ExtractsNextToEachInputAndReportsEveryFileInOrder) {
+    copyFixture("mp3-only.flv", "a b.flv");
+    fs::create_directory(work.path() / "sub");
+    copyFixture("mp3-video.flv", "sub/clip.flv");
+    work.write("text.flv", bytesOf("not a video"));
+    const CliResult r = run({"a b.flv", "text.flv", "sub/clip.flv"});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.out, "a b.flv: Finished\n"
+                     "text.flv: Error: Can not read the flv file\n"
+                     "sub/clip.flv: Finished\n");
+    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(readFile(work.path() / "a b.mp3").size(), 16300u);
+    EXPECT_EQ(readFile(work.path() / "sub/clip.mp3").size(), 12225u);
+}
+
+TEST_F(Cli, OutputDirTakesAllOutputsAndExitIsZeroWhenAllFinish) {
+    copyFixture("mp3-only.flv", "one.flv");
+    copyFixture("aac.flv", "two.flv");
+    fs::create_directory(work.path() / "out");
+    for (const auto& flag :
+         {std::vector<std::string>{"-o", "out"}, std::vector<std::string>{"--output-dir", "out/"},
+          std::vector<std::string>{"--output-dir=out"}}) {
+        std::vector<std::string> args = flag;
+        args.insert(args.end(), {"one.flv", "two.flv"});
+        const CliResult r = run(args);
+        EXPECT_EQ(r.exitCode, 0) << flag[0];
+        EXPECT_EQ(r.out, "one.flv: Finished\ntwo.flv: Finished\n");
+        // The not-MP3 notice goes to stderr, once, and the run goes on.
+        EXPECT_EQ(r.err, "two.flv: Can not get audio data\n");
+        EXPECT_TRUE(fs::exists(work.path() / "out/one.mp3"));
+        EXPECT_FALSE(fs::exists(work.path() / "out/two.mp3"));
+        EXPECT_FALSE(fs::exists(work.path() / "one.mp3"));
+        fs::remove(work.path() / "out/one.mp3");
+    }
+}
+
+TEST_F(Cli, UsageErrorsExitWithTwo) {
+    copyFixture("mp3-only.flv", "one.flv");
+    for (const auto& args :
+         {std::vector<std::string>{}, std::vector<std::string>{"--bogus", "one.flv"},
+          std::vector<std::string>{"one.flv", "-o"}, std::vector<std::string>{"-o", "one.flv"}}) {
+        const CliResult r = run(args);
+        EXPECT_EQ(r.exitCode, 2);
+        EXPECT_EQ(r.out, "");
+        EXPECT_NE(r.err.find("Usage: quillon-cli"), std::string::npos);
+    }
+    EXPECT_FALSE(fs::exists(work.path() / "one.mp3"));
+}
+
+TEST_F(Cli, AnUnusableOutputDirIsRefusedBeforeAnythingRuns) {
+    copyFixture("mp3-only.flv", "one.flv");
+    work.write("plainfile", bytesOf("x"));
+    for (const std::string dir : {"missing", "plainfile"}) {
+        const CliResult r = run({"-o", dir, "one.flv"});
+        EXPECT_EQ(r.exitCode, 2);
+        EXPECT_EQ(r.err, "Can not read " + dir + "\n");
+        EXPECT_EQ(r.out, "");
+    }
+}
+
+TEST_F(Cli, DoubleDashLetsFileNamesStartWithADash) {
+    copyFixture("mp3-only.flv", "-o.flv");
+    const CliResult r = run({"--", "-o.flv"});
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(r.out, "-o.flv: Finished\n");
+    EXPECT_TRUE(fs::exists(work.path() / "-o.mp3"));
+}
+
+TEST_F(Cli, RefusesToExtractAFileOntoItself) {
+    copyFixture("mp3-only.flv", "clip.mp3");
+    const CliResult r = run({"clip.mp3"});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.out, "clip.mp3: Error: Can not write the mp3 file\n");
+    EXPECT_EQ(readFile(work.path() / "clip.mp3"), readFile(fixturePath("mp3-only.flv")));
+}
+
+TEST_F(Cli, HelpAndVersion) {
+    const CliResult help = run({"--help"});
+    EXPECT_EQ(help.exitCode, 0);
+    EXPECT_NE(help.out.find("--output-dir"), std::string::npos);
+    const CliResult version = run({"--version"});
+    EXPECT_EQ(version.exitCode, 0);
+    EXPECT_EQ(version.out, "quillon-cli 1.04\n");
+}
+
+TEST_F(Cli, NoProgressBarWhenStderrIsNotATerminal) {
+    copyFixture("mp3-video.flv", "clip.flv");
+    const CliResult r = run({"clip.flv"});
+    EXPECT_EQ(r.err.find('\r'), std::string::npos);
+    EXPECT_EQ(r.err, "");
+}

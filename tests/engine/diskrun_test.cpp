@@ -1,0 +1,130 @@
+// Runs over real files on disk through the real file layer.
+#include "engine/extractionrun.h"
+#include "engine/statustexts.h"
+#include "platform/posixfilesystem.h"
+#include "recordinghost.h"
+#include "sha256.h"
+#include "tempfolder.h"
+
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <sstream>
+
+using namespace quillon;
+using namespace quillon::testing;
+using namespace quillon::engine;
+namespace fs = std::filesystem;
+
+namespace {
+
+struct ExpectedOutput {
+    std::string hash;
+    std::uintmax_t size = 0;
+};
+
+// expected.sha256 holds "hash size fixture" lines, written by make-fixtures.sh from ffmpeg's own
+// stream copy of each fixture's audio.
+std::map<std::string, ExpectedOutput> expectedOutputs() {
+    std::ifstream in(fixturePath("expected.sha256"));
+    std::map<std::string, ExpectedOutput> result;
+    std::string hash, name;
+    std::uintmax_t size = 0;
+    while (in >> hash >> size >> name) {
+        result[name] = {hash, size};
+    }
+    return result;
+}
+
+RunResult runOver(RecordingHost& host) {
+    platform::PosixFileSystem files;
+    ExtractionRun run(host, {files, host, host});
+    return run.run();
+}
+
+} // namespace
+
+TEST(DiskRun, OutputsEqualFfmpegsStreamCopyByteForByte) {
+    const auto expected = expectedOutputs();
+    ASSERT_EQ(expected.size(), 2u);
+    TempFolder out;
+    RecordingHost host;
+    for (const auto& [name, _] : expected) {
+        host.rows.push_back(fixturePath(name).string());
+    }
+    host.answer = {true, false, out.path().string() + "/"};
+    EXPECT_EQ(runOver(host), RunResult::Completed);
+    for (const auto& [name, want] : expected) {
+        const fs::path mp3 = out.path() / (fs::path(name).stem().string() + ".mp3");
+        ASSERT_TRUE(fs::exists(mp3)) << mp3;
+        EXPECT_EQ(fs::file_size(mp3), want.size) << name;
+        EXPECT_EQ(sha256Hex(readFile(mp3)), want.hash) << name;
+    }
+    EXPECT_TRUE(host.messages.empty());
+}
+
+TEST(DiskRun, NonMp3AndVideoOnlyFixturesFinishWithoutOutput) {
+    TempFolder out;
+    RecordingHost host({fixturePath("aac.flv").string(), fixturePath("video-only.flv").string()});
+    host.answer = {true, false, out.path().string() + "/"};
+    runOver(host);
+    EXPECT_EQ(host.status(1), kStatusFinished);
+    EXPECT_EQ(host.status(2), kStatusFinished);
+    EXPECT_EQ(host.messages, std::vector<std::string>{std::string(kNoticeNotMp3)});
+    EXPECT_TRUE(fs::is_empty(out.path()));
+}
+
+TEST(DiskRun, UnicodeAndSpacesInNamesWork) {
+    TempFolder folder;
+    const fs::path sub = folder.path() / "Vidéos 片段 🎵";
+    fs::create_directory(sub);
+    const fs::path input = sub / "mein Clip – ünïcode.flv";
+    fs::copy_file(fixturePath("mp3-only.flv"), input);
+    RecordingHost host({input.string()});
+    runOver(host);
+    EXPECT_EQ(host.status(1), kStatusFinished);
+    EXPECT_TRUE(fs::exists(sub / "mein Clip – ünïcode.mp3"));
+}
+
+TEST(DiskRun, OldOutputIsDeletedEvenWhenTheInputIsUnreadable) {
+    TempFolder folder;
+    const std::string input = folder.write("notes.flv", bytesOf("plain text"));
+    folder.write("notes.mp3", bytesOf("stale"));
+    RecordingHost host({input, folder.file("missing.flv")});
+    runOver(host);
+    EXPECT_EQ(host.status(1), kStatusReadError);
+    EXPECT_EQ(host.status(2), kStatusReadError);
+    EXPECT_FALSE(fs::exists(folder.path() / "notes.mp3"));
+}
+
+TEST(DiskRun, AnOutputThatCannotBeCreatedEndsAsWriteError) {
+    TempFolder folder;
+    const std::string input = folder.file("clip.flv");
+    fs::copy_file(fixturePath("mp3-only.flv"), input);
+    // A folder where the output should go: it is neither deleted nor replaced.
+    fs::create_directory(folder.path() / "clip.mp3");
+    RecordingHost host({input});
+    host.answer = {true, true, ""};
+    runOver(host);
+    EXPECT_EQ(host.status(1), kStatusWriteError);
+    EXPECT_TRUE(fs::is_directory(folder.path() / "clip.mp3"));
+
+    // An output folder that does not exist.
+    RecordingHost elsewhere({input});
+    elsewhere.answer = {true, false, folder.file("no such folder") + "/"};
+    runOver(elsewhere);
+    EXPECT_EQ(elsewhere.status(1), kStatusWriteError);
+}
+
+TEST(DiskRun, AnInputReachedThroughALinkIsNotOverwritten) {
+    TempFolder folder;
+    const std::string input = folder.file("clip.flv");
+    fs::copy_file(fixturePath("mp3-only.flv"), input);
+    fs::create_directory(folder.path() / "out");
+    fs::create_symlink(input, folder.path() / "out" / "clip.mp3");
+    RecordingHost host({input});
+    host.answer = {true, false, folder.file("out") + "/"};
+    runOver(host);
+    EXPECT_EQ(host.status(1), kStatusWriteError);
+    EXPECT_EQ(readFile(input), readFile(fixturePath("mp3-only.flv")));
+}

@@ -1,0 +1,194 @@
+#include "engine/flvreader.h"
+#include "engine/statustexts.h"
+#include "enginetestbed.h"
+
+#include <cmath>
+#include <gtest/gtest.h>
+
+using namespace quillon;
+using namespace quillon::testing;
+using engine::FlvReader;
+using engine::TagLoopOutcome;
+
+namespace {
+
+struct ReaderTestbed {
+    platform::MemoryFileSystem files;
+    RecordingHost host;
+    FlvReader reader{host, {files, host, host}};
+
+    bool open(const Bytes& content, const std::string& path = "/in/clip.flv") {
+        files.addFile(path, content);
+        return reader.OpenFlv(path);
+    }
+    TagLoopOutcome readAll(const std::string& mp3 = "/out/clip.mp3") {
+        reader.mp3Writer().ResetMp3();
+        reader.mp3Writer().setMp3Path(mp3);
+        const TagLoopOutcome outcome = reader.ReadTags();
+        reader.CloseFlv();
+        return outcome;
+    }
+};
+
+struct BadHeaderCase {
+    const char* name;
+    Bytes content;
+};
+
+class RejectedHeader : public ::testing::TestWithParam<BadHeaderCase> {};
+
+} // namespace
+
+TEST_P(RejectedHeader, IsNotReadableAndLeavesNothingOpen) {
+    ReaderTestbed t;
+    EXPECT_FALSE(t.open(GetParam().content));
+    EXPECT_EQ(t.reader.state().InputHandle, nullptr);
+    EXPECT_EQ(t.readAll(), TagLoopOutcome::ReadFailed);
+    EXPECT_EQ(t.files.file("/out/clip.mp3"), nullptr);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Headers, RejectedHeader,
+    ::testing::Values(
+        BadHeaderCase{
+            "LowerCaseSignature",
+            FlvBuilder().header("flv").firstBackPointer().audio(0x2F, pattern(9)).bytes()},
+        BadHeaderCase{
+            "VersionTwo",
+            FlvBuilder().header("FLV", 2).firstBackPointer().audio(0x2F, pattern(9)).bytes()},
+        BadHeaderCase{"VersionZero", FlvBuilder().header("FLV", 0).firstBackPointer().bytes()},
+        BadHeaderCase{"ThreeBytes", bytesOf("FLV")}, BadHeaderCase{"Empty", Bytes{}},
+        BadHeaderCase{"TextFile", bytesOf("hello, this is not a video\n")}),
+    [](const auto& info) { return info.param.name; });
+
+TEST(FlvReader, AcceptsAHeaderWithoutTagsAndWritesNothing) {
+    ReaderTestbed t;
+    ASSERT_TRUE(t.open(FlvBuilder::start().bytes()));
+    EXPECT_EQ(t.readAll(), TagLoopOutcome::Finished);
+    EXPECT_TRUE(t.host.progress.empty());
+    EXPECT_EQ(t.host.pumps, 0);
+    EXPECT_EQ(t.files.file("/out/clip.mp3"), nullptr);
+}
+
+TEST(FlvReader, MovesTheBarOnEverySixthCountedTagOnly) {
+    // Five counted tags never move the bar.
+    {
+        ReaderTestbed t;
+        ASSERT_TRUE(t.open(FlvBuilder::start().video().script().video().video().video().bytes()));
+        t.readAll();
+        EXPECT_TRUE(t.host.progress.empty());
+        EXPECT_EQ(t.host.pumps, 5);
+    }
+    // Uncounted types in between neither count nor pump; the 6th and 12th counted tags move it.
+    {
+        FlvBuilder b = FlvBuilder::start();
+        for (int i = 0; i < 13; ++i) {
+            b.video(100).tag(0x28, pattern(50));
+        }
+        ReaderTestbed t;
+        ASSERT_TRUE(t.open(b.bytes()));
+        t.readAll();
+        EXPECT_EQ(t.host.pumps, 13);
+        const std::uint64_t perPair = (11 + 100 + 4) + (11 + 50 + 4);
+        const std::uint64_t size = b.size();
+        // Position counts the header, the first back-pointer and every tag before it.
+        auto percentAfterVideo = [&](int pairs) {
+            const double at = 13.0 + (pairs - 1) * double(perPair) + (11 + 100 + 4);
+            return int(std::nearbyint(at * 100.0 / double(size)));
+        };
+        EXPECT_EQ(t.host.progress, (std::vector<int>{percentAfterVideo(6), percentAfterVideo(12)}));
+    }
+}
+
+TEST(FlvReader, ReadsUnknownTagTypesCompletelyAndStaysInStep) {
+    ReaderTestbed t;
+    const Bytes payload = pattern(40, 7);
+    ASSERT_TRUE(t.open(FlvBuilder::start()
+                           .tag(0x28, pattern(300, 1))
+                           .tag(0, {})
+                           .tag(255, pattern(3))
+                           .audio(0x2F, payload)
+                           .bytes()));
+    EXPECT_EQ(t.readAll(), TagLoopOutcome::Finished);
+    ASSERT_NE(t.files.file("/out/clip.mp3"), nullptr);
+    EXPECT_EQ(*t.files.file("/out/clip.mp3"), payload);
+}
+
+TEST(FlvReader, GrowsTheTagBufferToTheLargestTagAndResetsItPerFile) {
+    ReaderTestbed t;
+    ASSERT_TRUE(t.open(FlvBuilder::start().audio(0x2F, pattern(4000)).bytes(), "/in/a.flv"));
+    t.readAll();
+    EXPECT_EQ(t.reader.state().TagBufferCapacity, 4096u);
+
+    ASSERT_TRUE(
+        t.open(FlvBuilder::start().audio(0x2F, pattern(69'999)).audio(0x2F, pattern(10)).bytes(),
+               "/in/b.flv"));
+    t.readAll("/out/b.mp3");
+    EXPECT_EQ(t.reader.state().TagBufferCapacity, 70'000u);
+
+    ASSERT_TRUE(t.open(FlvBuilder::start().bytes(), "/in/c.flv"));
+    EXPECT_EQ(t.reader.state().TagBufferCapacity, 4096u);
+}
+
+TEST(FlvReader, TagCutShortContributesOnlyTheBytesPresent) {
+    // The file ends 100 bytes into a tag claiming 500; no stale buffer bytes may follow them.
+    const Bytes first = pattern(600, 3);
+    FlvBuilder b = FlvBuilder::start().audio(0x2F, first);
+    const std::size_t cutAt = b.size() + 11 + 100;
+    b.audio(0x2F, pattern(499, 9)).truncate(cutAt);
+    ReaderTestbed t;
+    ASSERT_TRUE(t.open(b.bytes()));
+    EXPECT_EQ(t.readAll(), TagLoopOutcome::Finished);
+    const Bytes second = pattern(499, 9);
+    const Bytes expected = concat({first, Bytes(second.begin(), second.begin() + 99)});
+    EXPECT_EQ(*t.files.file("/out/clip.mp3"), expected);
+}
+
+TEST(FlvReader, HeaderCutShortStartsNoTag) {
+    const Bytes first = pattern(20, 1);
+    FlvBuilder b = FlvBuilder::start().audio(0x2F, first);
+    // Six bytes of a further audio tag header: a type, a size, part of a timestamp.
+    b.raw(bytesOf({8, 0, 0, 50, 0, 0}));
+    ReaderTestbed t;
+    ASSERT_TRUE(t.open(b.bytes()));
+    EXPECT_EQ(t.readAll(), TagLoopOutcome::Finished);
+    EXPECT_EQ(*t.files.file("/out/clip.mp3"), first);
+    EXPECT_EQ(t.host.pumps, 1);
+}
+
+TEST(FlvReader, DataOffsetBeyondTheEndReadsNoTag) {
+    for (std::uint32_t offset : {0xFFFFFFFFu, 0x7FFFFFFFu, 0x80000000u, 5000u}) {
+        ReaderTestbed t;
+        FlvBuilder b;
+        b.header("FLV", 1, 5, 9).firstBackPointer().audio(0x2F, pattern(10));
+        Bytes content = b.bytes();
+        content[5] = std::byte(offset >> 24);
+        content[6] = std::byte(offset >> 16);
+        content[7] = std::byte(offset >> 8);
+        content[8] = std::byte(offset);
+        ASSERT_TRUE(t.open(content));
+        EXPECT_EQ(t.reader.state().DataOffset, offset);
+        EXPECT_EQ(t.readAll(), TagLoopOutcome::Finished) << offset;
+        EXPECT_EQ(t.host.pumps, 0) << offset;
+        EXPECT_EQ(t.files.file("/out/clip.mp3"), nullptr) << offset;
+    }
+}
+
+TEST(FlvReader, LargerDataOffsetSkipsWhateverLiesBeforeIt) {
+    ReaderTestbed t;
+    const Bytes payload = pattern(33, 5);
+    ASSERT_TRUE(t.open(
+        FlvBuilder().header("FLV", 1, 4, 40).firstBackPointer().audio(0x2F, payload).bytes()));
+    t.readAll();
+    EXPECT_EQ(t.reader.state().HeaderFlags, 4);
+    EXPECT_EQ(*t.files.file("/out/clip.mp3"), payload);
+}
+
+TEST(FlvReader, ALyingTagSizeEndsTheLoop) {
+    // A tag claiming the largest 24-bit size in a tiny file.
+    ReaderTestbed t;
+    ASSERT_TRUE(t.open(FlvBuilder::start().tag(9, pattern(10), 0xFFFFFF).video().bytes()));
+    EXPECT_EQ(t.readAll(), TagLoopOutcome::Finished);
+    EXPECT_EQ(t.host.pumps, 1);
+    EXPECT_EQ(t.reader.state().TagBufferCapacity, 0xFFFFFFu);
+}

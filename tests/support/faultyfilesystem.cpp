@@ -1,0 +1,96 @@
+#include "faultyfilesystem.h"
+
+#include <algorithm>
+
+namespace quillon::testing {
+
+namespace {
+
+class FaultyInput final : public platform::InputFile {
+public:
+    FaultyInput(std::unique_ptr<platform::InputFile> inner, std::uint64_t budget)
+        : inner_(std::move(inner)), budget_(budget) {}
+
+    std::size_t read(std::span<std::byte> destination) override {
+        const auto allowed =
+            static_cast<std::size_t>(std::min<std::uint64_t>(destination.size(), budget_));
+        const std::size_t got = inner_->read(destination.first(allowed));
+        budget_ -= got;
+        if (got < destination.size() && budget_ == 0) {
+            failed_ = true;
+        }
+        return got;
+    }
+    std::uint64_t skip(std::uint64_t count) override {
+        const std::uint64_t got = inner_->skip(std::min(count, budget_));
+        budget_ -= got;
+        if (got < count && budget_ == 0) {
+            failed_ = true;
+        }
+        return got;
+    }
+    bool seek(std::uint64_t offset) override { return inner_->seek(offset); }
+    std::uint64_t size() const override { return inner_->size(); }
+    bool failed() const override { return failed_ || inner_->failed(); }
+
+private:
+    std::unique_ptr<platform::InputFile> inner_;
+    std::uint64_t budget_;
+    bool failed_ = false;
+};
+
+class FaultyOutput final : public platform::OutputFile {
+public:
+    FaultyOutput(std::unique_ptr<platform::OutputFile> inner, std::uint64_t& budget,
+                 bool failAtClose)
+        : inner_(std::move(inner)), budget_(budget), failAtClose_(failAtClose) {}
+
+    bool write(std::span<const std::byte> bytes) override {
+        const auto allowed =
+            static_cast<std::size_t>(std::min<std::uint64_t>(bytes.size(), budget_));
+        budget_ -= allowed;
+        const bool innerOk = inner_->write(bytes.first(allowed));
+        if (allowed < bytes.size()) {
+            broken_ = true;
+        }
+        return innerOk && (failAtClose_ || !broken_);
+    }
+    bool close() override {
+        const bool innerOk = inner_->close();
+        return innerOk && !broken_;
+    }
+
+private:
+    std::unique_ptr<platform::OutputFile> inner_;
+    std::uint64_t& budget_;
+    bool failAtClose_;
+    bool broken_ = false;
+};
+
+} // namespace
+
+std::unique_ptr<platform::InputFile> FaultyFileSystem::openForReading(const std::string& path) {
+    auto file = inner_.openForReading(path);
+    if (!file || readBudget == kNever) {
+        return file;
+    }
+    return std::make_unique<FaultyInput>(std::move(file), readBudget);
+}
+
+std::unique_ptr<platform::OutputFile> FaultyFileSystem::createNew(const std::string& path) {
+    return failCreates ? nullptr : wrap(inner_.createNew(path));
+}
+
+std::unique_ptr<platform::OutputFile> FaultyFileSystem::createAlways(const std::string& path) {
+    return failCreates ? nullptr : wrap(inner_.createAlways(path));
+}
+
+std::unique_ptr<platform::OutputFile>
+FaultyFileSystem::wrap(std::unique_ptr<platform::OutputFile> file) {
+    if (!file) {
+        return file;
+    }
+    return std::make_unique<FaultyOutput>(std::move(file), writeBudget, failAtClose);
+}
+
+} // namespace quillon::testing

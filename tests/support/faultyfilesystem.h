@@ -1,0 +1,46 @@
+#pragma once
+
+#include "platform/filesystem.h"
+
+#include <cstdint>
+#include <limits>
+
+namespace quillon::testing {
+
+// Passes every call to another file system but breaks on purpose: outputs refuse to be created,
+// or stop taking bytes after a budget (a full disk), and inputs fail after a number of bytes.
+class FaultyFileSystem final : public platform::FileSystem {
+public:
+    static constexpr std::uint64_t kNever = std::numeric_limits<std::uint64_t>::max();
+
+    explicit FaultyFileSystem(platform::FileSystem& inner) : inner_(inner) {}
+
+    bool failCreates = false;
+    // Total bytes all outputs may take before writes fail.
+    std::uint64_t writeBudget = kNever;
+    // When true the failure shows only at close, as with a buffered write.
+    bool failAtClose = false;
+    // Bytes an input yields before its reads fail.
+    std::uint64_t readBudget = kNever;
+
+    std::unique_ptr<platform::InputFile> openForReading(const std::string& path) override;
+    std::unique_ptr<platform::OutputFile> createNew(const std::string& path) override;
+    std::unique_ptr<platform::OutputFile> createAlways(const std::string& path) override;
+    bool removeFile(const std::string& path) override { return inner_.removeFile(path); }
+    bool regularFileExists(const std::string& path) override {
+        return inner_.regularFileExists(path);
+    }
+    bool sameFile(const std::string& a, const std::string& b) override {
+        return inner_.sameFile(a, b);
+    }
+    bool changeCurrentDirectory(const std::string& path) override {
+        return inner_.changeCurrentDirectory(path);
+    }
+
+private:
+    std::unique_ptr<platform::OutputFile> wrap(std::unique_ptr<platform::OutputFile> file);
+
+    platform::FileSystem& inner_;
+};
+
+} // namespace quillon::testing

@@ -1,0 +1,12 @@
+#pragma once
+
+#include <cstddef>
+#include <span>
+#include <string>
+
+namespace quillon::testing {
+
+// Lower-case hex SHA-256 of the bytes, to compare outputs with stored hashes.
+std::string sha256Hex(std::span<const std::byte> bytes);
+
+} // namespace quillon::testing

@@ -1,0 +1,184 @@
+// Building the list: the Add dialog, drops from a file manager, and Remove.
+#include "formmaintestbed.h"
+
+#include <QApplication>
+#include <QPushButton>
+#include <QTreeWidget>
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace quillon::uitest {
+namespace {
+
+const QString kReady = QStringLiteral("Ready");
+
+TEST(AddByDialog, SingleFileIsListedAsReadyAndRemembersItsFolder) {
+    FormMainTestbed bed;
+    bed.addThroughDialog({"/videos/one/clip.flv"});
+    EXPECT_EQ(bed.rowTexts(), QStringList{"/videos/one/clip.flv"});
+    EXPECT_EQ(bed.statuses(), QStringList{kReady});
+    EXPECT_EQ(bed.form.lastFolder(), "/videos/one/");
+
+    bed.openFileDialog.answers.push_back({"/videos/two/next.flv"});
+    bed.form.CmdAdd->click();
+    EXPECT_EQ(bed.openFileDialog.startFolders, (QStringList{"", "/videos/one/"}));
+}
+
+TEST(AddByDialog, ExtensionTestIgnoresCaseButNeedsTheWholeExtension) {
+    FormMainTestbed bed;
+    for (const char* name :
+         {"/v/a.FLV", "/v/b.Flv", "/v/.flv", "/v/c.flv.txt", "/v/d.fl", "/v/e", "/v/f.x.flv"}) {
+        bed.addThroughDialog({QString::fromLatin1(name)});
+    }
+    EXPECT_EQ(bed.rowTexts(), (QStringList{"/v/a.FLV", "/v/b.Flv", "/v/.flv", "/v/f.x.flv"}));
+}
+
+TEST(AddByDialog, RefusedSingleFileStillMovesLastFolder) {
+    FormMainTestbed bed;
+    bed.addThroughDialog({"/music/notes.txt"});
+    EXPECT_TRUE(bed.rowTexts().isEmpty());
+    EXPECT_EQ(bed.form.lastFolder(), "/music/");
+}
+
+TEST(AddByDialog, CancelledDialogChangesNothing) {
+    FormMainTestbed bed;
+    bed.addThroughDialog({"/a/clip.flv"});
+    bed.form.CmdAdd->click(); // no answer queued: cancelled
+    EXPECT_EQ(bed.rowTexts(), QStringList{"/a/clip.flv"});
+    EXPECT_EQ(bed.form.lastFolder(), "/a/");
+}
+
+TEST(AddByDialog, SingleDuplicateIsSkippedButSeveralFilesAreListedAgain) {
+    FormMainTestbed bed;
+    bed.addThroughDialog({"/a/clip.flv"});
+    bed.addThroughDialog({"/a/clip.flv"});
+    EXPECT_EQ(bed.rowTexts().size(), 1);
+    bed.addThroughDialog({"/a/clip.flv", "/a/other.flv"});
+    EXPECT_EQ(bed.rowTexts(), (QStringList{"/a/clip.flv", "/a/clip.flv", "/a/other.flv"}));
+}
+
+TEST(AddByDialog, SeveralFilesSkipOtherExtensionsAndKeepTheirOrder) {
+    FormMainTestbed bed;
+    bed.addThroughDialog({"/b/z.flv", "/b/readme.txt", "/b/a.FLV"});
+    EXPECT_EQ(bed.rowTexts(), (QStringList{"/b/z.flv", "/b/a.FLV"}));
+    EXPECT_EQ(bed.statuses(), (QStringList{kReady, kReady}));
+    EXPECT_EQ(bed.form.lastFolder(), "/b/");
+    EXPECT_GE(bed.pump.calls, 2) << "the list should repaint while rows arrive";
+}
+
+TEST(AddByDialog, SelectionInTheRootFolderHasOneSeparator) {
+    FormMainTestbed bed;
+    bed.addThroughDialog({"/a.flv", "/b.flv"});
+    EXPECT_EQ(bed.rowTexts(), (QStringList{"/a.flv", "/b.flv"}));
+    EXPECT_EQ(bed.form.lastFolder(), "/");
+}
+
+TEST(AddByDialog, NamesWithSpacesAndNonAsciiCharactersAreKeptExactly) {
+    FormMainTestbed bed;
+    const QString name = QStringLiteral("/tmp/Musik für mich/Überspielung 1.flv");
+    bed.addThroughDialog({name});
+    EXPECT_EQ(bed.rowTexts(), QStringList{name});
+    EXPECT_EQ(bed.form.rowText(1), name.toStdString());
+}
+
+TEST(IsInList, ComparesWholePathsWithCase) {
+    FormMainTestbed bed;
+    EXPECT_FALSE(bed.form.IsInList("/a/clip.flv"));
+    bed.addThroughDialog({"/a/clip.flv", "/a/two.flv"});
+    EXPECT_TRUE(bed.form.IsInList("/a/two.flv"));
+    EXPECT_FALSE(bed.form.IsInList("/a/CLIP.flv"));
+    EXPECT_FALSE(bed.form.IsInList("/a/clip.fl"));
+    EXPECT_FALSE(bed.form.IsInList("a/clip.flv"));
+}
+
+class DropOnList : public ::testing::Test {
+protected:
+    bool drop(const QStringList& paths) {
+        std::unique_ptr<QMimeData> data(fileDrag(paths));
+        return dragAndDrop(bed.form, *data);
+    }
+    FormMainTestbed bed;
+};
+
+TEST_F(DropOnList, FilesAreListedOnceAndFoldersAreNotOpened) {
+    const QString a = bed.writeFile("a.flv");
+    const QString b = bed.writeFile("B.FLV");
+    const QString text = bed.writeFile("notes.txt");
+    const QString folder = bed.makeFolder("folder.flv");
+    bed.writeFile("folder.flv/inside.flv");
+    EXPECT_TRUE(drop({a, folder, text, b}));
+    EXPECT_EQ(bed.rowTexts(), (QStringList{a, b}));
+    EXPECT_EQ(bed.statuses(), (QStringList{kReady, kReady}));
+
+    EXPECT_TRUE(drop({b, a}));
+    EXPECT_EQ(bed.rowTexts(), (QStringList{a, b})) << "already listed files are not added again";
+}
+
+TEST_F(DropOnList, DuplicateTestIsCaseSensitive) {
+    const QString lower = bed.writeFile("clip.flv");
+    const QString upper = bed.writeFile("CLIP.FLV");
+    drop({lower});
+    drop({upper});
+    EXPECT_EQ(bed.rowTexts(), (QStringList{lower, upper}));
+}
+
+TEST_F(DropOnList, VanishedItemEndsTheDropAndKeepsWhatCameBefore) {
+    const QString first = bed.writeFile("first.flv");
+    const QString last = bed.writeFile("last.flv");
+    drop({first, bed.path("gone.flv"), last});
+    EXPECT_EQ(bed.rowTexts(), QStringList{first});
+}
+
+TEST_F(DropOnList, DataWithoutFilesIsRefused) {
+    QMimeData text;
+    text.setText(bed.writeFile("a.flv"));
+    EXPECT_FALSE(dragAndDrop(bed.form, text));
+    QMimeData web;
+    web.setUrls({QUrl("https://example.com/video.flv")});
+    EXPECT_FALSE(dragAndDrop(bed.form, web));
+    EXPECT_TRUE(bed.rowTexts().isEmpty());
+}
+
+TEST_F(DropOnList, DropAddsAfterRowsFromTheDialog) {
+    bed.addThroughDialog({"/elsewhere/x.flv"});
+    const QString dropped = bed.writeFile("y.flv");
+    drop({dropped});
+    EXPECT_EQ(bed.rowTexts(), (QStringList{"/elsewhere/x.flv", dropped}));
+}
+
+class RemoveRows : public ::testing::Test {
+protected:
+    void SetUp() override {
+        bed.addThroughDialog({"/r/0.flv", "/r/1.flv", "/r/2.flv", "/r/3.flv", "/r/4.flv"});
+        bed.form.show();
+        bed.form.CmdRemove->setFocus();
+    }
+    FormMainTestbed bed;
+};
+
+TEST_F(RemoveRows, RemovesEverySelectedRowAndFocusesTheList) {
+    bed.select({0, 2, 4});
+    bed.form.CmdRemove->click();
+    EXPECT_EQ(bed.rowTexts(), (QStringList{"/r/1.flv", "/r/3.flv"}));
+    EXPECT_EQ(bed.form.focusWidget(), bed.form.ListView1);
+}
+
+TEST_F(RemoveRows, NothingSelectedRemovesNothingButFocusesTheList) {
+    bed.select({});
+    bed.form.CmdRemove->click();
+    EXPECT_EQ(bed.rowTexts().size(), 5);
+    EXPECT_EQ(bed.form.focusWidget(), bed.form.ListView1);
+}
+
+TEST_F(RemoveRows, AllSelectedEmptiesTheListAndAnEmptyListIsLeftAlone) {
+    bed.select({0, 1, 2, 3, 4});
+    bed.form.CmdRemove->click();
+    EXPECT_TRUE(bed.rowTexts().isEmpty());
+    bed.form.CmdUpdate->setFocus();
+    bed.form.CmdRemove->click();
+    EXPECT_TRUE(bed.rowTexts().isEmpty());
+    EXPECT_NE(bed.form.focusWidget(), bed.form.ListView1) << "an empty list does nothing";
+}
+
+} // namespace
+} // namespace quillon::uitest

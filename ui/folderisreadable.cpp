@@ -1,0 +1,14 @@
+#include "ui/folderisreadable.h"
+
+#include <QFile>
+
+namespace quillon::ui {
+
+bool FolderIsReadable(platform::FileSystem& files, const QString& path) {
+    if (path.isEmpty()) {
+        return false;
+    }
+    return files.changeCurrentDirectory(QFile::encodeName(path).toStdString());
+}
+
+} // namespace quillon::ui

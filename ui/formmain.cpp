@@ -1,0 +1,328 @@
+#include "ui/formmain.h"
+
+#include "controls/progressbar/storedsettings.h"
+#include "controls/progressbar/xp_progressbar.h"
+#include "engine/extractionrun.h"
+#include "engine/statustexts.h"
+#include "platform/eventpump.h"
+#include "ui/formpath.h"
+#include "ui/openfiledialog.h"
+#include "ui/pathtext.h"
+#include "ui/productpage.h"
+#include "ui/programicon.h"
+#include "ui/skin.h"
+#include "ui/webpageopener.h"
+#include "ui/windowlook.h"
+
+#include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDragMoveEvent>
+#include <QDropEvent>
+#include <QFile>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QHeaderView>
+#include <QMimeData>
+#include <QPushButton>
+#include <QScreen>
+#include <QTreeWidget>
+#include <QUrl>
+
+namespace quillon::ui {
+
+namespace {
+
+QString toQString(std::string_view text) {
+    return QString::fromUtf8(text.data(), qsizetype(text.size()));
+}
+
+// The local files a drag carries, or an empty list when it carries no file list at all.
+QStringList droppedPaths(const QMimeData* data) {
+    QStringList paths;
+    if (data == nullptr || !data->hasUrls()) {
+        return paths;
+    }
+    const QList<QUrl> urls = data->urls();
+    for (const QUrl& url : urls) {
+        if (url.isLocalFile()) {
+            paths.append(url.toLocalFile());
+        }
+    }
+    return paths;
+}
+
+QPushButton* makeButton(QWidget* parent, const char* name, const char* caption, QRect geometry) {
+    auto* button = new QPushButton(QString::fromLatin1(caption), parent);
+    button->setObjectName(QLatin1String(name));
+    button->setGeometry(geometry);
+    return button;
+}
+
+// Sets a flag for as long as it lives, so every way out of a run clears it again.
+class FlagGuard {
+public:
+    explicit FlagGuard(bool& flag) : flag_(flag) { flag_ = true; }
+    ~FlagGuard() { flag_ = false; }
+    FlagGuard(const FlagGuard&) = delete;
+    FlagGuard& operator=(const FlagGuard&) = delete;
+
+private:
+    bool& flag_;
+};
+
+} // namespace
+
+FormMain::FormMain(UiServices services, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                          Qt::WindowCloseButtonHint),
+      services_(services), Skin1(new Skin(this)) {
+    setObjectName(QStringLiteral("FormMain"));
+    setWindowTitle(QStringLiteral("Quillon 1.04"));
+    setWindowIcon(programIcon());
+    setFont(windowFont());
+
+    ListView1 = new QTreeWidget(this);
+    ListView1->setObjectName(QStringLiteral("ListView1"));
+    ListView1->setGeometry(scaledRect(this, 4, 3, 577, 383));
+    ListView1->setColumnCount(2);
+    ListView1->setHeaderLabels({QStringLiteral("File Name"), QStringLiteral("Status")});
+    ListView1->header()->setStretchLastSection(false);
+    ListView1->header()->setSectionsMovable(false);
+    ListView1->setColumnWidth(0, scaledLength(this, 453));
+    ListView1->setColumnWidth(1, scaledLength(this, 116));
+    ListView1->setRootIsDecorated(false);
+    ListView1->setItemsExpandable(false);
+    ListView1->setUniformRowHeights(true);
+    ListView1->setAllColumnsShowFocus(true);
+    ListView1->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    ListView1->setSelectionBehavior(QAbstractItemView::SelectRows);
+    ListView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    ListView1->setTextElideMode(Qt::ElideMiddle);
+    // Drops are handled here rather than by the view, which would treat them as item moves.
+    ListView1->setAcceptDrops(true);
+    ListView1->viewport()->setAcceptDrops(true);
+    ListView1->viewport()->installEventFilter(this);
+
+    CmdAdd = makeButton(this, "CmdAdd", "&Add", scaledRect(this, 587, 12, 95, 25));
+    CmdRemove = makeButton(this, "CmdRemove", "&Remove", scaledRect(this, 587, 46, 95, 25));
+    CmdExtract = makeButton(this, "CmdExtract", "&Extract", scaledRect(this, 587, 81, 95, 25));
+    CmdUpdate = makeButton(this, "CmdUpdate", "&Check Update", scaledRect(this, 587, 353, 95, 25));
+
+    XP_ProgressBar1 = new controls::XP_ProgressBar(this);
+    XP_ProgressBar1->setObjectName(QStringLiteral("XP_ProgressBar1"));
+    XP_ProgressBar1->ReadProperties(controls::mainWindowProgressBarSettings());
+    XP_ProgressBar1->setGeometry(scaledRect(this, 2, 391, 691, 24));
+
+    setTabOrder(ListView1, CmdAdd);
+    setTabOrder(CmdAdd, CmdRemove);
+    setTabOrder(CmdRemove, CmdExtract);
+    setTabOrder(CmdExtract, CmdUpdate);
+    setTabOrder(CmdUpdate, XP_ProgressBar1);
+
+    setFixedSize(scaledSize(this, 695, 419));
+
+    connect(CmdAdd, &QPushButton::clicked, this, &FormMain::addByDialog);
+    connect(CmdRemove, &QPushButton::clicked, this, &FormMain::removeSelectedRows);
+    connect(CmdExtract, &QPushButton::clicked, this, &FormMain::extract);
+    connect(CmdUpdate, &QPushButton::clicked, this, &FormMain::OpenProductWebPage);
+
+    SkinForm(this);
+}
+
+FormMain::~FormMain() = default;
+
+int FormMain::rowCount() const {
+    return ListView1->topLevelItemCount();
+}
+
+std::string FormMain::rowText(int row) const {
+    const QTreeWidgetItem* item = ListView1->topLevelItem(row - 1);
+    return item != nullptr ? QFile::encodeName(item->text(0)).toStdString() : std::string();
+}
+
+void FormMain::setRowStatus(int row, std::string_view status) {
+    if (QTreeWidgetItem* item = ListView1->topLevelItem(row - 1)) {
+        item->setText(1, toQString(status));
+    }
+}
+
+engine::OutputChoice FormMain::showOutputFolderDialog() {
+    if (formPath_ == nullptr) {
+        formPath_ = new FormPath(services_.folderPicker, services_.files, services_.messages, this);
+        SkinForm(formPath_);
+    }
+    return formPath_->showModal();
+}
+
+void FormMain::setProgress(int percent) {
+    XP_ProgressBar1->setValue(percent);
+}
+
+bool FormMain::stopRequested() const {
+    return stopRequested_;
+}
+
+bool FormMain::IsInList(const QString& path) const {
+    const int rows = ListView1->topLevelItemCount();
+    for (int i = 0; i < rows; ++i) {
+        const QTreeWidgetItem* item = ListView1->topLevelItem(i);
+        // A row that cannot be read counts as a match, so nothing doubtful is added.
+        if (item == nullptr || item->text(0) == path) {
+            return true;
+        }
+    }
+    return false;
+}
+
+void FormMain::SkinForm(QWidget* form) {
+    Skin1->applyTo(form);
+}
+
+void FormMain::OpenProductWebPage() {
+    services_.webPages.openUrl(QUrl(productPageAddress()));
+}
+
+void FormMain::addByDialog() {
+    if (running_) {
+        return;
+    }
+    const QStringList selection = services_.openFileDialog.getOpenFileNames(this, LastFolder);
+    if (selection.isEmpty()) {
+        return;
+    }
+    if (selection.size() == 1) {
+        const QString& path = selection.front();
+        LastFolder = folderPart(path);
+        if (!hasFlvExtension(path) || IsInList(path)) {
+            return;
+        }
+        appendRow(path);
+        return;
+    }
+    // Several files: each one is listed, even one that is listed already, and the list repaints
+    // as rows arrive.
+    services_.pump.PumpMessages();
+    for (const QString& path : selection) {
+        LastFolder = folderPart(path);
+        if (!hasFlvExtension(path)) {
+            continue;
+        }
+        appendRow(path);
+        services_.pump.PumpMessages();
+    }
+}
+
+void FormMain::removeSelectedRows() {
+    if (running_ || ListView1->topLevelItemCount() == 0) {
+        return;
+    }
+    for (int i = ListView1->topLevelItemCount() - 1; i >= 0; --i) {
+        QTreeWidgetItem* item = ListView1->topLevelItem(i);
+        if (item != nullptr && item->isSelected()) {
+            delete ListView1->takeTopLevelItem(i);
+        }
+    }
+    ListView1->setFocus(Qt::OtherFocusReason);
+}
+
+void FormMain::extract() {
+    if (running_) {
+        return;
+    }
+    FlagGuard runningGuard(running_);
+    stopRequested_ = false;
+    engine::ExtractionRun run(*this, {services_.files, services_.pump, services_.messages});
+    run.run();
+    if (closeAfterRun_) {
+        // The user closed the window while the run was still reading; it may close now.
+        closeAfterRun_ = false;
+        QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
+    }
+}
+
+void FormMain::appendRow(const QString& path) {
+    auto* item = new QTreeWidgetItem(ListView1);
+    item->setText(0, path);
+    item->setText(1, toQString(engine::kStatusReady));
+}
+
+void FormMain::addDroppedFiles(const QMimeData* data) {
+    const QStringList paths = droppedPaths(data);
+    services_.pump.PumpMessages();
+    for (const QString& path : paths) {
+        const QFileInfo info(path);
+        if (!info.exists() && !info.isSymLink()) {
+            // The item vanished between the drag and the drop: the rest of this drop is not
+            // looked at, and what was added stays.
+            return;
+        }
+        if (info.isDir() || !hasFlvExtension(path)) {
+            continue;
+        }
+        if (!IsInList(path)) {
+            appendRow(path);
+        }
+        services_.pump.PumpMessages();
+    }
+}
+
+void FormMain::closeEvent(QCloseEvent* event) {
+    if (running_) {
+        // The run holds open files and reads rows by position; it stops at its next tag, removes
+        // its partial output, and the window closes once it has returned.
+        stopRequested_ = true;
+        closeAfterRun_ = true;
+        event->ignore();
+        return;
+    }
+    QWidget::closeEvent(event);
+}
+
+void FormMain::showEvent(QShowEvent* event) {
+    if (!placed_) {
+        placed_ = true;
+        QScreen* screen =
+            this->screen() != nullptr ? this->screen() : QGuiApplication::primaryScreen();
+        if (screen != nullptr) {
+            QRect frame = frameGeometry();
+            frame.moveCenter(screen->availableGeometry().center());
+            move(frame.topLeft());
+        }
+    }
+    QWidget::showEvent(event);
+}
+
+bool FormMain::eventFilter(QObject* watched, QEvent* event) {
+    if (watched != ListView1->viewport()) {
+        return QWidget::eventFilter(watched, event);
+    }
+    switch (event->type()) {
+    case QEvent::DragEnter:
+    case QEvent::DragMove: {
+        auto* drag = static_cast<QDragMoveEvent*>(event);
+        if (!running_ && !droppedPaths(drag->mimeData()).isEmpty()) {
+            drag->setDropAction(Qt::CopyAction);
+            drag->accept();
+        } else {
+            drag->ignore();
+        }
+        return true;
+    }
+    case QEvent::Drop: {
+        auto* drop = static_cast<QDropEvent*>(event);
+        if (running_ || droppedPaths(drop->mimeData()).isEmpty()) {
+            drop->ignore();
+            return true;
+        }
+        drop->setDropAction(Qt::CopyAction);
+        drop->accept();
+        addDroppedFiles(drop->mimeData());
+        return true;
+    }
+    default:
+        return QWidget::eventFilter(watched, event);
+    }
+}
+
+} // namespace quillon::ui

@@ -1,0 +1,82 @@
+#pragma once
+
+#include "engine/runhost.h"
+#include "ui/uiservices.h"
+
+#include <QString>
+#include <QWidget>
+
+class QMimeData;
+class QPushButton;
+class QTreeWidget;
+
+namespace quillon::controls {
+class XP_ProgressBar;
+}
+
+namespace quillon::ui {
+
+class FormPath;
+class Skin;
+
+// The main window: the list of FLV files with their statuses, the buttons that fill it and start
+// a run, and the progress bar of the file being read. The run itself is the engine's; this
+// window is its host, and keeps the list, the buttons and drops from changing under it.
+class FormMain final : public QWidget, public engine::RunHost {
+    Q_OBJECT
+public:
+    explicit FormMain(UiServices services, QWidget* parent = nullptr);
+    ~FormMain() override;
+
+    // The run's view of the list and the window.
+    int rowCount() const override;
+    std::string rowText(int row) const override;
+    void setRowStatus(int row, std::string_view status) override;
+    engine::OutputChoice showOutputFolderDialog() override;
+    void setProgress(int percent) override;
+    bool stopRequested() const override;
+
+    // True when some row's text is exactly `path` (case-sensitive).
+    bool IsInList(const QString& path) const;
+    // Gives a window of this program the application's look.
+    void SkinForm(QWidget* form);
+    void OpenProductWebPage();
+
+    // The folder of the last selection confirmed in the Add dialog; where the next one starts.
+    const QString& lastFolder() const { return LastFolder; }
+    bool runInProgress() const { return running_; }
+    // The output folder dialog, or null before the first Extract that showed it.
+    FormPath* formPath() const { return formPath_; }
+
+    QTreeWidget* ListView1;
+    QPushButton* CmdAdd;
+    QPushButton* CmdRemove;
+    QPushButton* CmdExtract;
+    QPushButton* CmdUpdate;
+    controls::XP_ProgressBar* XP_ProgressBar1;
+
+public slots:
+    void addByDialog();
+    void removeSelectedRows();
+    void extract();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void addDroppedFiles(const QMimeData* data);
+    void appendRow(const QString& path);
+
+    UiServices services_;
+    Skin* Skin1;
+    FormPath* formPath_ = nullptr;
+    QString LastFolder;
+    bool running_ = false;
+    bool stopRequested_ = false;
+    bool closeAfterRun_ = false;
+    bool placed_ = false;
+};
+
+} // namespace quillon::ui

@@ -1,0 +1,72 @@
+#pragma once
+
+#include "engine/runhost.h"
+
+#include <QDialog>
+#include <QString>
+
+class QGroupBox;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+
+namespace quillon::platform {
+class FileSystem;
+class MessageBox;
+} // namespace quillon::platform
+
+namespace quillon::ui {
+
+class FolderPicker;
+
+// "Output path": asks, before each run, whether outputs go next to their inputs or into a
+// browsed folder. It is created once and only hidden afterwards, so the user's last choice is
+// offered again at the next Extract.
+class FormPath final : public QDialog {
+    Q_OBJECT
+public:
+    FormPath(FolderPicker& picker, platform::FileSystem& files, platform::MessageBox& messages,
+             QWidget* owner);
+
+    // Shows the dialog modally and returns what was confirmed. Returns when the dialog has been
+    // hidden by OK, Cancel, Esc or its close box.
+    engine::OutputChoice showModal();
+    // What the dialog holds now.
+    engine::OutputChoice choice() const;
+
+    // The last folder accepted through Browse, ending in a separator; empty until then.
+    const QString& outputFolder() const { return OutputFolder; }
+    bool outputConfirmed() const { return OutputConfirmed; }
+
+    QGroupBox* Frame2;
+    QRadioButton* Option1;
+    QRadioButton* Option2;
+    QPushButton* CmdBrowse;
+    QLineEdit* TextOutput;
+    QPushButton* CmdOK;
+    QPushButton* CmdCancel;
+
+    static constexpr const char* kSameAsInputText = "[Same as input path]";
+    static constexpr const char* kPickerTitle = "Please select the output folder.";
+
+public slots:
+    void accept() override;
+    void reject() override;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void sameAsInputClicked();
+    void specifyPathClicked();
+    void browse();
+
+    FolderPicker& picker_;
+    platform::FileSystem& files_;
+    platform::MessageBox& messages_;
+    QString OutputFolder;
+    bool OutputConfirmed = false;
+    bool placed_ = false;
+};
+
+} // namespace quillon::ui

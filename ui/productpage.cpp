@@ -1,0 +1,9 @@
+#include "ui/productpage.h"
+
+namespace quillon::ui {
+
+QString productPageAddress() {
+    return QStringLiteral(QUILLON_PRODUCT_PAGE);
+}
+
+} // namespace quillon::ui

@@ -1,0 +1,11 @@
+#pragma once
+
+#include <QString>
+
+namespace quillon::ui {
+
+// The product's web page, where the user reads whether a newer version exists. Fixed when the
+// program is built (CMake cache variable QUILLON_PRODUCT_PAGE).
+QString productPageAddress();
+
+} // namespace quillon::ui

@@ -1,0 +1,17 @@
+#include "ui/qtmessagebox.h"
+
+#include <QMessageBox>
+
+namespace quillon::ui {
+
+void QtMessageBox::showMessage(std::string_view text, std::string_view title,
+                               platform::MessageIcon icon) {
+    const auto qtIcon =
+        icon == platform::MessageIcon::Critical ? QMessageBox::Critical : QMessageBox::Information;
+    QMessageBox box(qtIcon, QString::fromUtf8(title.data(), qsizetype(title.size())),
+                    QString::fromUtf8(text.data(), qsizetype(text.size())), QMessageBox::Ok,
+                    owner_.data());
+    box.exec();
+}
+
+} // namespace quillon::ui

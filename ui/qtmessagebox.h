@@ -1,0 +1,22 @@
+#pragma once
+
+#include "platform/messagebox.h"
+
+#include <QPointer>
+#include <QWidget>
+
+namespace quillon::ui {
+
+// Message boxes for the engine and the windows, shown modally over `owner`.
+class QtMessageBox final : public platform::MessageBox {
+public:
+    explicit QtMessageBox(QWidget* owner = nullptr) : owner_(owner) {}
+    void setOwner(QWidget* owner) { owner_ = owner; }
+    void showMessage(std::string_view text, std::string_view title,
+                     platform::MessageIcon icon) override;
+
+private:
+    QPointer<QWidget> owner_;
+};
+
+} // namespace quillon::ui

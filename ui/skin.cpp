@@ -1,0 +1,61 @@
+#include "ui/skin.h"
+
+#include <QStyle>
+#include <QStyleFactory>
+#include <QWidget>
+
+namespace quillon::ui {
+
+namespace {
+
+// Warm greys and a deep blue selection, in the spirit of the desktop the progress bar imitates.
+QPalette skinPalette() {
+    const QColor face(0xEC, 0xE9, 0xD8);
+    const QColor selection(0x31, 0x6A, 0xC5);
+    QPalette p(face);
+    p.setColor(QPalette::Window, face);
+    p.setColor(QPalette::Button, face);
+    p.setColor(QPalette::Base, Qt::white);
+    p.setColor(QPalette::AlternateBase, QColor(0xF6, 0xF5, 0xEE));
+    p.setColor(QPalette::WindowText, Qt::black);
+    p.setColor(QPalette::ButtonText, Qt::black);
+    p.setColor(QPalette::Text, Qt::black);
+    p.setColor(QPalette::Highlight, selection);
+    p.setColor(QPalette::HighlightedText, Qt::white);
+    p.setColor(QPalette::Light, Qt::white);
+    p.setColor(QPalette::Midlight, QColor(0xF1, 0xEF, 0xE2));
+    p.setColor(QPalette::Mid, QColor(0xAC, 0xA8, 0x99));
+    p.setColor(QPalette::Dark, QColor(0x71, 0x6F, 0x64));
+    p.setColor(QPalette::Shadow, QColor(0x40, 0x40, 0x40));
+    p.setColor(QPalette::Disabled, QPalette::WindowText, QColor(0xAC, 0xA8, 0x99));
+    p.setColor(QPalette::Disabled, QPalette::ButtonText, QColor(0xAC, 0xA8, 0x99));
+    p.setColor(QPalette::Disabled, QPalette::Text, QColor(0xAC, 0xA8, 0x99));
+    return p;
+}
+
+} // namespace
+
+Skin::Skin(QObject* parent) : QObject(parent), palette_(skinPalette()) {
+    if (QStyle* style = QStyleFactory::create(QStringLiteral("Fusion"))) {
+        style->setParent(this);
+        style_ = style;
+    }
+}
+
+void Skin::applyTo(QWidget* window) const {
+    if (window == nullptr) {
+        return;
+    }
+    window->setPalette(palette_);
+    if (style_ == nullptr) {
+        return;
+    }
+    // A widget's own style does not pass to its children, so each one is given it.
+    window->setStyle(style_);
+    const auto children = window->findChildren<QWidget*>();
+    for (QWidget* child : children) {
+        child->setStyle(style_);
+    }
+}
+
+} // namespace quillon::ui

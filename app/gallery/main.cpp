@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QImage>
+#include <QStringList>
 #include <cstdio>
 #include <optional>
 
@@ -42,7 +43,13 @@ int main(int argc, char* argv[]) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
-    QApplication app(argc, argv);
+    // QApplication would take --style for itself, so it sees only the program name.
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i) {
+        arguments << QString::fromLocal8Bit(argv[i]);
+    }
+    int appArgc = 1;
+    QApplication app(appArgc, argv);
     QCommandLineParser parser;
     parser.setApplicationDescription(
         QStringLiteral("Paints one progress bar control and saves its client area as a PNG."));
@@ -65,7 +72,7 @@ int main(int argc, char* argv[]) {
     option("sheet", "Write a sheet of all styles instead.", "FILE.png");
     parser.addOption(QCommandLineOption(QStringLiteral("show-text"),
                                         QStringLiteral("Show the percentage caption.")));
-    parser.process(app);
+    parser.process(arguments);
 
     if (parser.isSet(QStringLiteral("sheet"))) {
         return save(quillon::gallery::renderSheet(), parser.value(QStringLiteral("sheet"))) ? 0 : 1;

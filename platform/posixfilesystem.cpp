@@ -1,11 +1,14 @@
 #include "platform/posixfilesystem.h"
 
 #include "platform/filedescriptor.h"
+#include "platform/guardedcopy.h"
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -127,6 +130,93 @@ private:
     bool failed_ = false;
 };
 
+// Reads straight out of a mapping of the file: passing over data costs nothing, and only what is
+// read is copied. Only a window of the file is mapped at a time, so the process never holds more
+// than that of the file, however large it is. A file that shrinks while mapped makes reads fail
+// instead of crashing.
+class MappedInputFile final : public InputFile {
+public:
+    MappedInputFile(FileDescriptor fd, std::uint64_t size) : fd_(std::move(fd)), size_(size) {}
+    ~MappedInputFile() override { unmap(); }
+    MappedInputFile(const MappedInputFile&) = delete;
+    MappedInputFile& operator=(const MappedInputFile&) = delete;
+
+    std::size_t read(std::span<std::byte> destination) override {
+        std::size_t done = 0;
+        while (!failed_ && done < destination.size() && offset_ < size_) {
+            if (!windowHolds(offset_) && !mapWindowAt(offset_)) {
+                failed_ = true;
+                break;
+            }
+            const std::uint64_t inWindow = windowOffset_ + windowSize_ - offset_;
+            const auto n = static_cast<std::size_t>(
+                std::min<std::uint64_t>({destination.size() - done, inWindow, size_ - offset_}));
+            if (!guardedCopy(destination.data() + done, window_ + (offset_ - windowOffset_), n)) {
+                failed_ = true;
+                break;
+            }
+            offset_ += n;
+            done += n;
+        }
+        return done;
+    }
+
+    std::uint64_t skip(std::uint64_t count) override {
+        const std::uint64_t n = failed_ || offset_ >= size_ ? 0 : std::min(count, size_ - offset_);
+        offset_ += n;
+        return n;
+    }
+
+    bool seek(std::uint64_t offset) override {
+        offset_ = offset;
+        return true;
+    }
+
+    std::uint64_t size() const override { return size_; }
+    bool failed() const override { return failed_; }
+
+private:
+    // Big enough that remapping costs nothing measurable, small enough to stay far inside the
+    // engine's memory budget.
+    static constexpr std::uint64_t kWindowSize = 8 << 20;
+
+    bool windowHolds(std::uint64_t offset) const {
+        return window_ != nullptr && offset >= windowOffset_ &&
+               offset < windowOffset_ + windowSize_;
+    }
+
+    bool mapWindowAt(std::uint64_t offset) {
+        unmap();
+        static const auto pageSize = static_cast<std::uint64_t>(::sysconf(_SC_PAGESIZE));
+        const std::uint64_t start = offset - offset % pageSize;
+        const std::uint64_t length = std::min(kWindowSize, size_ - start);
+        void* data = ::mmap(nullptr, static_cast<std::size_t>(length), PROT_READ, MAP_SHARED,
+                            fd_.get(), static_cast<off_t>(start));
+        if (data == MAP_FAILED) {
+            return false;
+        }
+        window_ = static_cast<const std::byte*>(data);
+        windowOffset_ = start;
+        windowSize_ = length;
+        return true;
+    }
+
+    void unmap() {
+        if (window_ != nullptr) {
+            ::munmap(const_cast<std::byte*>(window_), static_cast<std::size_t>(windowSize_));
+            window_ = nullptr;
+        }
+    }
+
+    FileDescriptor fd_;
+    std::uint64_t size_;
+    std::uint64_t offset_ = 0;
+    const std::byte* window_ = nullptr;
+    std::uint64_t windowOffset_ = 0;
+    std::uint64_t windowSize_ = 0;
+    bool failed_ = false;
+};
+
 class PosixOutputFile final : public OutputFile {
 public:
     explicit PosixOutputFile(FileDescriptor fd) : fd_(std::move(fd)) {
@@ -207,9 +297,13 @@ std::unique_ptr<InputFile> PosixFileSystem::openForReading(const std::string& pa
     if (::fstat(fd.get(), &info) != 0 || S_ISDIR(info.st_mode)) {
         return nullptr;
     }
+    const auto size = static_cast<std::uint64_t>(info.st_size);
+    // Only regular files can be mapped; anything else (a pipe, a device) is read.
+    if (mode_ == ReadMode::Mapped && S_ISREG(info.st_mode)) {
+        return std::make_unique<MappedInputFile>(std::move(fd), size);
+    }
     ::posix_fadvise(fd.get(), 0, 0, POSIX_FADV_SEQUENTIAL);
-    return std::make_unique<PosixInputFile>(std::move(fd),
-                                            static_cast<std::uint64_t>(info.st_size));
+    return std::make_unique<PosixInputFile>(std::move(fd), size);
 }
 
 std::unique_ptr<OutputFile> PosixFileSystem::createNew(const std::string& path) {

@@ -12,14 +12,21 @@ namespace {
 std::span<const std::byte> asBytes(const Bytes& b) {
     return b;
 }
+
+using ReadMode = platform::PosixFileSystem::ReadMode;
+
+// Every reading behaviour must hold for mapped and for buffered inputs alike.
+class PosixInputFile : public ::testing::TestWithParam<ReadMode> {
+protected:
+    platform::PosixFileSystem files{GetParam()};
+    TempFolder folder;
+};
 } // namespace
 
-TEST(PosixInputFile, ReadsAcrossBufferBoundariesInAnyPieceSize) {
-    TempFolder folder;
+TEST_P(PosixInputFile, ReadsAcrossBufferBoundariesInAnyPieceSize) {
     // Three and a half read buffers, read in uneven pieces, some larger than the buffer.
     const Bytes content = pattern((7u << 20) / 2 + 13, 5);
     const std::string path = folder.write("data.bin", content);
-    platform::PosixFileSystem files;
     auto in = files.openForReading(path);
     ASSERT_NE(in, nullptr);
     EXPECT_EQ(in->size(), content.size());
@@ -37,9 +44,7 @@ TEST(PosixInputFile, ReadsAcrossBufferBoundariesInAnyPieceSize) {
     EXPECT_FALSE(in->failed());
 }
 
-TEST(PosixInputFile, AtTheEndReadsReturnZeroAndLeaveTheDestinationAlone) {
-    TempFolder folder;
-    platform::PosixFileSystem files;
+TEST_P(PosixInputFile, AtTheEndReadsReturnZeroAndLeaveTheDestinationAlone) {
     auto in = files.openForReading(folder.write("small.bin", pattern(5)));
     Bytes dest = bytesOf({9, 9, 9, 9, 9, 9, 9, 9});
     EXPECT_EQ(in->read(dest), 5u);
@@ -50,10 +55,8 @@ TEST(PosixInputFile, AtTheEndReadsReturnZeroAndLeaveTheDestinationAlone) {
     EXPECT_FALSE(in->failed());
 }
 
-TEST(PosixInputFile, SkipAndSeekKeepReadsInStep) {
-    TempFolder folder;
+TEST_P(PosixInputFile, SkipAndSeekKeepReadsInStep) {
     const Bytes content = pattern(3 << 20, 1);
-    platform::PosixFileSystem files;
     auto in = files.openForReading(folder.write("data.bin", content));
     Bytes one(1);
     ASSERT_EQ(in->read(one), 1u);
@@ -72,6 +75,26 @@ TEST(PosixInputFile, SkipAndSeekKeepReadsInStep) {
     ASSERT_EQ(in->read(one), 1u);
     EXPECT_EQ(one[0], content[7]);
 }
+
+TEST_P(PosixInputFile, AFileThatShrinksWhileBeingReadFailsInsteadOfCrashing) {
+    const std::string path = folder.write("data.bin", pattern(20 << 20));
+    auto in = files.openForReading(path);
+    Bytes piece(1 << 20);
+    ASSERT_EQ(in->read(piece), piece.size());
+    std::filesystem::resize_file(path, 4096);
+    // Far past the new end: the old pages are gone.
+    in->skip(10 << 20);
+    EXPECT_LT(in->read(piece), piece.size());
+    if (GetParam() == ReadMode::Mapped) {
+        EXPECT_TRUE(in->failed());
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Modes, PosixInputFile,
+                         ::testing::Values(ReadMode::Mapped, ReadMode::Buffered),
+                         [](const auto& info) {
+                             return info.param == ReadMode::Mapped ? "Mapped" : "Buffered";
+                         });
 
 TEST(PosixFileSystem, CreateNewRefusesExistingFilesAndCreateAlwaysEmptiesThem) {
     TempFolder folder;

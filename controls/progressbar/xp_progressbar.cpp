@@ -100,7 +100,15 @@ void XP_ProgressBar::setHdc(QPaintDevice* /*cHdc*/) {
 // ---------------------------------------------------------------------------------------------
 // Painting
 
+void XP_ProgressBar::growBufferIfNeeded() {
+    // A hidden widget gets its resize event only when shown, but it can be painted before then.
+    if (width() > bufferWidth_ || height() > bufferHeight_) {
+        setHdc(this);
+    }
+}
+
 void XP_ProgressBar::DrawProgressBar() {
+    growBufferIfNeeded();
     if (drawDC_ == &buffer_ && !buffer_.isNull()) {
         DrawSurface s(&buffer_, QRect(0, 0, bufferWidth_, bufferHeight_));
         paintLayers(s);
@@ -112,6 +120,7 @@ void XP_ProgressBar::DrawProgressBar() {
 }
 
 void XP_ProgressBar::paintEvent(QPaintEvent* event) {
+    growBufferIfNeeded();
     if (drawDC_ == &buffer_ && !buffer_.isNull()) {
         {
             DrawSurface s(&buffer_, QRect(0, 0, bufferWidth_, bufferHeight_));

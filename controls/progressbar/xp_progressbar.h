@@ -105,6 +105,7 @@ private:
     QImage* EnsureBuffer(int w, int h);
     void CreateBuffer(int w, int h);
     void ReleaseBuffer();
+    void growBufferIfNeeded();
 
     void paintLayers(DrawSurface& s);
     void drawLine(DrawSurface& s, int x1, int y1, int x2, int y2, ColorRef c) const;

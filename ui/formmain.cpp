@@ -156,7 +156,11 @@ engine::OutputChoice FormMain::showOutputFolderDialog() {
 }
 
 void FormMain::setProgress(int percent) {
-    XP_ProgressBar1->setValue(percent);
+    // The run reports every few tags, mostly the same whole percentage again; each setValue
+    // redraws the whole bar, which would cost a long run far more than its reading does.
+    if (XP_ProgressBar1->Value() != percent) {
+        XP_ProgressBar1->setValue(percent);
+    }
 }
 
 bool FormMain::stopRequested() const {

@@ -8,7 +8,7 @@
 #include "ui/windowlook.h"
 
 #include <QFile>
-#include <QGroupBox>
+#include <QFrame>
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QPushButton>
@@ -28,9 +28,11 @@ FormPath::FormPath(FolderPicker& picker, platform::FileSystem& files,
     setFont(windowFont());
     setModal(true);
 
-    Frame2 = new QGroupBox(this);
+    Frame2 = new QFrame(this);
     Frame2->setObjectName(QStringLiteral("Frame2"));
     Frame2->setGeometry(scaledRect(this, 6, 3, 454, 74));
+    // An etched rectangle around the options, as a captionless group frame is drawn.
+    Frame2->setFrameStyle(QFrame::Box | QFrame::Sunken);
 
     Option1 = new QRadioButton(QStringLiteral("Same as input path"), Frame2);
     Option1->setObjectName(QStringLiteral("Option1"));

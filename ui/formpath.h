@@ -5,7 +5,7 @@
 #include <QDialog>
 #include <QString>
 
-class QGroupBox;
+class QFrame;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
@@ -38,7 +38,7 @@ public:
     const QString& outputFolder() const { return OutputFolder; }
     bool outputConfirmed() const { return OutputConfirmed; }
 
-    QGroupBox* Frame2;
+    QFrame* Frame2;
     QRadioButton* Option1;
     QRadioButton* Option2;
     QPushButton* CmdBrowse;

@@ -28,6 +28,10 @@ bench:
 	cmake --build $(BUILD_DIR) -j $(JOBS)
 	bench/run-all.sh $(BUILD_DIR)
 
+screenshots: build
+	@scripts/install-deps.sh screenshots
+	scripts/screenshots.sh $(BUILD_DIR)
+
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
 

@@ -105,6 +105,12 @@ private:
     long readSome(std::byte* to, std::size_t count) {
         for (;;) {
             const ssize_t got = ::read(fd_.get(), to, count);
+            if (got == 0) {
+                // The end came before the size taken at open: the file was cut short while
+                // being read, and what is missing must not pass for the end of the data.
+                const off_t here = ::lseek(fd_.get(), 0, SEEK_CUR);
+                failed_ = failed_ || here < 0 || static_cast<std::uint64_t>(here) < size_;
+            }
             if (got >= 0) {
                 return got;
             }
@@ -157,6 +163,10 @@ public:
             }
             offset_ += n;
             done += n;
+            if (!stillWholeAfterReadingUpTo(offset_)) {
+                failed_ = true;
+                break;
+            }
         }
         return done;
     }
@@ -180,6 +190,22 @@ private:
     // engine's memory budget.
     static constexpr std::uint64_t kWindowSize = 8 << 20;
 
+    static std::uint64_t pageSize() {
+        static const auto size = static_cast<std::uint64_t>(::sysconf(_SC_PAGESIZE));
+        return size;
+    }
+
+    // If the file shrank, the page holding its new end reads as zeros past that end instead of
+    // faulting, and any later page faults. Zeros can therefore only go unnoticed when the reader
+    // stops soon after them, near the end of the file: reads that end there confirm the size.
+    bool stillWholeAfterReadingUpTo(std::uint64_t end) const {
+        if (end + 2 * pageSize() < size_) {
+            return true;
+        }
+        struct stat info {};
+        return ::fstat(fd_.get(), &info) == 0 && static_cast<std::uint64_t>(info.st_size) >= end;
+    }
+
     bool windowHolds(std::uint64_t offset) const {
         return window_ != nullptr && offset >= windowOffset_ &&
                offset < windowOffset_ + windowSize_;
@@ -187,8 +213,7 @@ private:
 
     bool mapWindowAt(std::uint64_t offset) {
         unmap();
-        static const auto pageSize = static_cast<std::uint64_t>(::sysconf(_SC_PAGESIZE));
-        const std::uint64_t start = offset - offset % pageSize;
+        const std::uint64_t start = offset - offset % pageSize();
         const std::uint64_t length = std::min(kWindowSize, size_ - start);
         void* data = ::mmap(nullptr, static_cast<std::size_t>(length), PROT_READ, MAP_SHARED,
                             fd_.get(), static_cast<off_t>(start));
@@ -245,8 +270,12 @@ public:
             return !failed_;
         }
         const bool flushed = flush();
+        // An output whose name was removed while it was written (its folder deleted, say) is
+        // lost however well the writes went.
+        struct stat info {};
+        const bool named = ::fstat(fd_.get(), &info) == 0 && info.st_nlink > 0;
         const bool closed = fd_.close();
-        failed_ = failed_ || !flushed || !closed;
+        failed_ = failed_ || !flushed || !named || !closed;
         return !failed_;
     }
 

@@ -71,24 +71,31 @@ private:
 
 std::unique_ptr<platform::InputFile> FaultyFileSystem::openForReading(const std::string& path) {
     auto file = inner_.openForReading(path);
-    if (!file || readBudget == kNever) {
+    if (!file || readBudget == kNever || (!readFaultPath.empty() && path != readFaultPath)) {
         return file;
     }
     return std::make_unique<FaultyInput>(std::move(file), readBudget);
 }
 
+bool FaultyFileSystem::createRefused() const {
+    return failCreates || createsAllowed == 0;
+}
+
 std::unique_ptr<platform::OutputFile> FaultyFileSystem::createNew(const std::string& path) {
-    return failCreates ? nullptr : wrap(inner_.createNew(path));
+    return createRefused() ? nullptr : wrap(inner_.createNew(path));
 }
 
 std::unique_ptr<platform::OutputFile> FaultyFileSystem::createAlways(const std::string& path) {
-    return failCreates ? nullptr : wrap(inner_.createAlways(path));
+    return createRefused() ? nullptr : wrap(inner_.createAlways(path));
 }
 
 std::unique_ptr<platform::OutputFile>
 FaultyFileSystem::wrap(std::unique_ptr<platform::OutputFile> file) {
     if (!file) {
         return file;
+    }
+    if (createsAllowed > 0) {
+        --createsAllowed;
     }
     return std::make_unique<FaultyOutput>(std::move(file), writeBudget, failAtClose);
 }

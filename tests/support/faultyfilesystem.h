@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <limits>
+#include <string>
 
 namespace quillon::testing {
 
@@ -16,12 +17,17 @@ public:
     explicit FaultyFileSystem(platform::FileSystem& inner) : inner_(inner) {}
 
     bool failCreates = false;
+    // Outputs that can be created before every later create fails, as when the output folder is
+    // removed or made read-only in the middle of a run; negative for no limit.
+    int createsAllowed = -1;
     // Total bytes all outputs may take before writes fail.
     std::uint64_t writeBudget = kNever;
     // When true the failure shows only at close, as with a buffered write.
     bool failAtClose = false;
-    // Bytes an input yields before its reads fail.
+    // Bytes each input yields before its reads fail.
     std::uint64_t readBudget = kNever;
+    // When set, only the input of this path has the read budget; the others read normally.
+    std::string readFaultPath;
 
     std::unique_ptr<platform::InputFile> openForReading(const std::string& path) override;
     std::unique_ptr<platform::OutputFile> createNew(const std::string& path) override;
@@ -38,6 +44,7 @@ public:
     }
 
 private:
+    bool createRefused() const;
     std::unique_ptr<platform::OutputFile> wrap(std::unique_ptr<platform::OutputFile> file);
 
     platform::FileSystem& inner_;

@@ -1,0 +1,175 @@
+// The real file layer while the disk changes under a run: inputs deleted or cut short while they
+// are read, the output folder removed, a small file system that fills up, many files in one run.
+#include "engine/extractionrun.h"
+#include "engine/statustexts.h"
+#include "platform/posixfilesystem.h"
+#include "recordinghost.h"
+#include "tempfolder.h"
+
+#include <dirent.h>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <sys/mount.h>
+
+using namespace quillon;
+using namespace quillon::testing;
+using namespace quillon::engine;
+namespace fs = std::filesystem;
+using ReadMode = platform::PosixFileSystem::ReadMode;
+
+namespace {
+
+// An FLV of about `tags` × 64 KiB of audio whose payloads tell their position apart.
+struct AudioFile {
+    Bytes flv;
+    Bytes mp3;
+};
+
+AudioFile audioFile(int tags, std::size_t payload = 64 * 1024) {
+    FlvBuilder b = FlvBuilder::start();
+    AudioFile f;
+    for (int i = 0; i < tags; ++i) {
+        const Bytes p = pattern(payload, i);
+        b.audio(0x2F, p);
+        f.mp3.insert(f.mp3.end(), p.begin(), p.end());
+    }
+    f.flv = b.bytes();
+    return f;
+}
+
+std::size_t openDescriptors() {
+    std::size_t n = 0;
+    for ([[maybe_unused]] const auto& entry : fs::directory_iterator("/proc/self/fd")) {
+        ++n;
+    }
+    return n;
+}
+
+// Each case runs once with inputs mapped into memory and once read through a buffer.
+class LiveDisk : public ::testing::TestWithParam<ReadMode> {
+protected:
+    RunResult run(RecordingHost& host) {
+        platform::PosixFileSystem files(GetParam());
+        ExtractionRun extraction(host, {files, host, host});
+        return extraction.run();
+    }
+
+    TempFolder folder;
+    const AudioFile small = audioFile(1, 100);
+};
+
+} // namespace
+
+TEST_P(LiveDisk, AnInputDeletedWhileBeingReadIsStillReadToTheEnd) {
+    // An open file outlives its name, so every byte the run reads was in the file.
+    const AudioFile big = audioFile(64);
+    const std::string input = folder.write("clip.flv", big.flv);
+    RecordingHost host({input});
+    host.duringPump = [&] { fs::remove(input); };
+    run(host);
+    EXPECT_EQ(host.status(1), kStatusFinished);
+    EXPECT_EQ(readFile(folder.file("clip.mp3")), big.mp3);
+}
+
+TEST_P(LiveDisk, AnInputCutShortWhileBeingReadIsAReadErrorWithNoOutput) {
+    // 4 MiB of audio, cut at the first tag to a length that is no multiple of a page: bytes past
+    // the new end must not be taken for data, wherever the cut falls.
+    const AudioFile big = audioFile(64);
+    for (const std::uint64_t cutAt :
+         {std::uint64_t{1} << 20, std::uint64_t{(3u << 20) + 1000}, big.flv.size() - 100}) {
+        SCOPED_TRACE(cutAt);
+        TempFolder here;
+        const std::string input = here.write("clip.flv", big.flv);
+        const std::string next = here.write("next.flv", small.flv);
+        RecordingHost host({input, next});
+        bool cut = false;
+        host.duringPump = [&] {
+            if (!cut) {
+                fs::resize_file(input, cutAt);
+                cut = true;
+            }
+        };
+        run(host);
+        EXPECT_EQ(host.status(1), kStatusReadError);
+        EXPECT_FALSE(fs::exists(here.file("clip.mp3")));
+        EXPECT_EQ(host.status(2), kStatusFinished);
+        EXPECT_EQ(readFile(here.file("next.mp3")), small.mp3);
+    }
+}
+
+TEST_P(LiveDisk, AnOutputFolderRemovedMidRunFailsEveryLaterFileAndLeavesNothing) {
+    const fs::path out = folder.path() / "out";
+    fs::create_directory(out);
+    const std::string first = folder.write("first.flv", audioFile(8).flv);
+    const std::string second = folder.write("second.flv", small.flv);
+    RecordingHost host({first, second});
+    host.answer = {true, false, out.string() + "/"};
+    host.duringPump = [&] { fs::remove_all(out); };
+    run(host);
+    // The first output went with its folder while being written: it cannot be called finished.
+    EXPECT_EQ(host.status(1), kStatusWriteError);
+    EXPECT_EQ(host.status(2), kStatusWriteError);
+    EXPECT_FALSE(fs::exists(out));
+    EXPECT_EQ(host.progress.back(), 0);
+}
+
+TEST_P(LiveDisk, AThousandFilesInOneRunLeaveNoDescriptorOpen) {
+    // More files than a process may usually hold open at once, half of them unreadable.
+    const std::size_t before = openDescriptors();
+    RecordingHost host;
+    for (int i = 0; i < 1100; ++i) {
+        const std::string name = "f" + std::to_string(i);
+        host.rows.push_back(folder.write(name + ".flv", i % 2 ? small.flv : bytesOf("no flv")));
+    }
+    run(host);
+    EXPECT_EQ(openDescriptors(), before);
+    for (int row = 1; row <= 1100; ++row) {
+        ASSERT_EQ(host.status(row), row % 2 ? kStatusReadError : kStatusFinished) << row;
+    }
+    EXPECT_EQ(readFile(folder.file("f1099.mp3")), small.mp3);
+}
+
+// A real file system that fills up: a 1 MiB tmpfs. Mounting needs privileges a container or an
+// ordinary user may not have; the case is skipped there.
+class SmallTmpfs {
+public:
+    explicit SmallTmpfs(const fs::path& at) : at_(at) {
+        fs::create_directory(at_);
+        mounted_ = ::mount("tmpfs", at_.c_str(), "tmpfs", 0, "size=1m") == 0;
+    }
+    ~SmallTmpfs() {
+        if (mounted_) {
+            ::umount(at_.c_str());
+        }
+    }
+    SmallTmpfs(const SmallTmpfs&) = delete;
+    SmallTmpfs& operator=(const SmallTmpfs&) = delete;
+    bool mounted() const { return mounted_; }
+
+private:
+    fs::path at_;
+    bool mounted_ = false;
+};
+
+TEST_P(LiveDisk, AFullFileSystemIsAWriteErrorAndTheNextFileStillFits) {
+    SmallTmpfs disk(folder.path() / "disk");
+    if (!disk.mounted()) {
+        GTEST_SKIP() << "this machine does not allow mounting a tmpfs";
+    }
+    const AudioFile big = audioFile(24); // 1.5 MiB of audio
+    const std::string input = folder.write("big.flv", big.flv);
+    const std::string next = folder.write("small.flv", small.flv);
+    RecordingHost host({input, next});
+    host.answer = {true, false, (folder.path() / "disk").string() + "/"};
+    run(host);
+    EXPECT_EQ(host.status(1), kStatusWriteError);
+    EXPECT_FALSE(fs::exists(folder.path() / "disk" / "big.mp3"));
+    // The partial output was removed, so its room is free again.
+    EXPECT_EQ(host.status(2), kStatusFinished);
+    EXPECT_EQ(readFile(folder.path() / "disk" / "small.mp3"), small.mp3);
+}
+
+INSTANTIATE_TEST_SUITE_P(Modes, LiveDisk, ::testing::Values(ReadMode::Mapped, ReadMode::Buffered),
+                         [](const auto& info) {
+                             return info.param == ReadMode::Mapped ? "Mapped" : "Buffered";
+                         });

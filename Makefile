@@ -28,6 +28,26 @@ bench:
 	cmake --build $(BUILD_DIR) -j $(JOBS)
 	bench/run-all.sh $(BUILD_DIR)
 
+# Fuzzes the reader and the audio stage for FUZZ_SECONDS (Clang's libFuzzer, with ASan and UBSan).
+# New inputs go to fuzz/corpus-run/, findings to build-fuzz/artifacts/.
+FUZZ_SECONDS ?= 300
+fuzz:
+	@scripts/install-deps.sh fuzz
+	cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
+		-DQUILLON_BUILD_FUZZ=ON -DQUILLON_BUILD_GUI=OFF -DQUILLON_BUILD_TESTS=OFF
+	cmake --build build-fuzz --target quillon-fuzz
+	mkdir -p fuzz/corpus-run build-fuzz/artifacts
+	build-fuzz/bin/quillon-fuzz -max_total_time=$(FUZZ_SECONDS) -timeout=10 -print_final_stats=1 \
+		-dict=fuzz/flv.dict -artifact_prefix=build-fuzz/artifacts/ \
+		fuzz/corpus-run fuzz/seeds tests/fixtures
+
+# Builds everything with AddressSanitizer and UndefinedBehaviorSanitizer in build-sanitize/ and
+# runs the whole test suite there.
+test-sanitize: deps
+	cmake --preset sanitize
+	cmake --build build-sanitize -j $(JOBS)
+	ctest --preset sanitize -j $(JOBS)
+
 screenshots: build
 	@scripts/install-deps.sh screenshots
 	scripts/screenshots.sh $(BUILD_DIR)

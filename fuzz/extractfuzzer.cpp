@@ -1,0 +1,198 @@
+// Feeds arbitrary bytes through the real extraction run (reader, audio stage, MP3 writer) from
+// memory, and checks every outcome against a deliberately naive model of the container: a crash,
+// a hang or a sanitizer report is a finding, and so is any output that differs from the model's
+// (bytes that were not in the file, a lost tag, a failure reported as success).
+#include "engine/extractionrun.h"
+#include "engine/statustexts.h"
+#include "platform/memoryfilesystem.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace {
+
+using quillon::platform::MemoryFileSystem;
+using Bytes = MemoryFileSystem::Bytes;
+namespace engine = quillon::engine;
+
+// Reports a mismatch and aborts, so libFuzzer keeps the input that caused it.
+[[noreturn]] void fail(const char* what) {
+    std::fprintf(stderr, "extractfuzzer: %s\n", what);
+    std::abort();
+}
+
+void check(bool condition, const char* what) {
+    if (!condition) {
+        fail(what);
+    }
+}
+
+// Lists two files, answers "Same as input path" and records what the run shows.
+class FuzzHost final : public engine::RunHost,
+                       public quillon::platform::EventPump,
+                       public quillon::platform::MessageBox {
+public:
+    explicit FuzzHost(std::vector<std::string> rows) : rows_(std::move(rows)) {}
+
+    int rowCount() const override { return static_cast<int>(rows_.size()); }
+    std::string rowText(int row) const override { return rows_.at(std::size_t(row - 1)); }
+    void setRowStatus(int row, std::string_view status) override {
+        statuses.resize(rows_.size());
+        statuses.at(std::size_t(row - 1)) = std::string(status);
+        currentRow_ = row;
+        lastPercent_ = -1;
+    }
+    engine::OutputChoice showOutputFolderDialog() override { return {true, true, ""}; }
+    void setProgress(int percent) override {
+        check(percent >= 0 && percent <= 100, "percentage outside 0..100");
+        // Within a file the reader only ever moves forward.
+        check(percent == 0 || percent >= lastPercent_, "percentage went backwards");
+        lastPercent_ = percent;
+        if (currentRow_ == 1) {
+            ++firstRowProgress;
+        }
+    }
+    void PumpMessages() override {
+        if (currentRow_ == 1) {
+            ++firstRowPumps;
+        }
+    }
+    void showMessage(std::string_view, std::string_view, quillon::platform::MessageIcon) override {
+        if (currentRow_ == 1) {
+            ++firstRowMessages;
+        }
+    }
+
+    std::vector<std::string> statuses;
+    int firstRowPumps = 0;
+    int firstRowProgress = 0;
+    int firstRowMessages = 0;
+
+private:
+    std::vector<std::string> rows_;
+    int currentRow_ = 0;
+    int lastPercent_ = -1;
+};
+
+// What a file should give, worked out by walking the bytes directly with 64-bit offsets and no
+// buffers to reuse: the simplest reading of the container that can be written down.
+struct Expected {
+    bool readable = false;
+    std::optional<Bytes> output; // no value: no output file at all
+    int counted = 0;
+    int messages = 0;
+};
+
+std::uint64_t bigEndian(std::span<const std::uint8_t> b, std::uint64_t at, int count) {
+    std::uint64_t value = 0;
+    for (int i = 0; i < count; ++i) {
+        value = (value << 8) | b[at + std::uint64_t(i)];
+    }
+    return value;
+}
+
+Expected model(std::span<const std::uint8_t> b) {
+    Expected e;
+    const std::uint64_t size = b.size();
+    if (size < 4 || b[0] != 'F' || b[1] != 'L' || b[2] != 'V' || b[3] != 1) {
+        return e;
+    }
+    e.readable = true;
+    // A header too short to hold the data offset leaves it at 0.
+    const std::uint64_t dataOffset = size >= 9 ? bigEndian(b, 5, 4) : 0;
+    bool decided = false;
+    bool mp3 = false;
+    for (std::uint64_t at = dataOffset + 4; at < size;) {
+        if (size - at < 11) {
+            break;
+        }
+        const std::uint8_t type = b[at];
+        const std::uint64_t claimed = bigEndian(b, at + 1, 3);
+        const std::uint64_t dataAt = at + 11;
+        const std::uint64_t present = std::min(claimed, size - dataAt);
+        at = dataAt + claimed + 4;
+        if (type != 8 && type != 9 && type != 18) {
+            continue;
+        }
+        ++e.counted;
+        if (type != 8 || present == 0) {
+            continue;
+        }
+        if (!decided) {
+            decided = true;
+            mp3 = (b[dataAt] >> 4) == 2;
+            if (mp3) {
+                e.output.emplace();
+            } else {
+                e.messages = 1;
+            }
+        }
+        if (mp3) {
+            for (std::uint64_t i = 1; i < present; ++i) {
+                e.output->push_back(std::byte{b[dataAt + i]});
+            }
+        }
+    }
+    return e;
+}
+
+// A small, well-formed file listed after the fuzzed one: whatever the first file did, the second
+// must come out whole, so no state may leak from one file to the next.
+const Bytes& sentinelFile() {
+    static const Bytes file = [] {
+        Bytes f;
+        auto put = [&f](std::initializer_list<int> v) {
+            for (int x : v) {
+                f.push_back(std::byte(x));
+            }
+        };
+        put({'F', 'L', 'V', 1, 5, 0, 0, 0, 9, 0, 0, 0, 0});
+        // One audio tag of 5 data bytes: header 0x2F, then the payload 1 2 3 4.
+        put({8, 0, 0, 5, 0, 0, 0, 0, 0, 0, 0, 0x2F, 1, 2, 3, 4, 0, 0, 0, 16});
+        return f;
+    }();
+    return file;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::span<const std::uint8_t> input(data, size);
+    MemoryFileSystem files;
+    Bytes content(size);
+    for (std::size_t i = 0; i < size; ++i) {
+        content[i] = std::byte{data[i]};
+    }
+    files.addFile("/in/fuzz.flv", std::move(content));
+    files.addFile("/in/sentinel.flv", sentinelFile());
+    // A stale output of the fuzzed file: the run must remove it whatever the input holds.
+    files.addFile("/in/fuzz.mp3", Bytes(3, std::byte{0xEE}));
+
+    FuzzHost host({"/in/fuzz.flv", "/in/sentinel.flv"});
+    engine::ExtractionRun run(host, {files, host, host});
+    check(run.run() == engine::RunResult::Completed, "the run did not complete");
+
+    const Expected want = model(input);
+    const Bytes* output = files.file("/in/fuzz.mp3");
+    if (!want.readable) {
+        check(host.statuses.at(0) == engine::kStatusReadError, "unreadable file not reported");
+        check(output == nullptr, "unreadable file left an output");
+    } else {
+        check(host.statuses.at(0) == engine::kStatusFinished, "readable file not finished");
+        check(want.output.has_value() == (output != nullptr), "output presence differs");
+        check(!output || *output == *want.output, "output bytes differ from the model");
+        check(host.firstRowPumps == want.counted, "counted tag number differs");
+        check(host.firstRowProgress == want.counted / 6, "progress update number differs");
+        check(host.firstRowMessages == want.messages, "notice number differs");
+    }
+    check(host.statuses.at(1) == engine::kStatusFinished, "the next file did not finish");
+    const Bytes* next = files.file("/in/sentinel.mp3");
+    check(next && next->size() == 4 && (*next)[0] == std::byte{1} && (*next)[3] == std::byte{4},
+          "the next file's output is wrong");
+    return 0;
+}

@@ -156,10 +156,24 @@ engine::OutputChoice FormMain::showOutputFolderDialog() {
 }
 
 void FormMain::setProgress(int percent) {
-    // The run reports every few tags, mostly the same whole percentage again; each setValue
-    // redraws the whole bar, which would cost a long run far more than its reading does.
-    if (XP_ProgressBar1->Value() != percent) {
-        XP_ProgressBar1->setValue(percent);
+    pendingProgress_ = percent;
+    if (!running_) {
+        applyProgress();
+        return;
+    }
+    // During a run the value changes far more often than the screen is updated, and every set
+    // redraws the whole bar. The screen changes only when events are handled, so the value is
+    // applied then, once per pass; what the user sees is the same.
+    if (!progressPosted_) {
+        progressPosted_ = true;
+        QMetaObject::invokeMethod(this, &FormMain::applyProgress, Qt::QueuedConnection);
+    }
+}
+
+void FormMain::applyProgress() {
+    progressPosted_ = false;
+    if (XP_ProgressBar1->Value() != pendingProgress_) {
+        XP_ProgressBar1->setValue(pendingProgress_);
     }
 }
 
@@ -238,6 +252,7 @@ void FormMain::extract() {
     stopRequested_ = false;
     engine::ExtractionRun run(*this, {services_.files, services_.pump, services_.messages});
     run.run();
+    applyProgress();
     if (closeAfterRun_) {
         // The user closed the window while the run was still reading; it may close now.
         closeAfterRun_ = false;

@@ -68,6 +68,7 @@ protected:
 private:
     void addDroppedFiles(const QMimeData* data);
     void appendRow(const QString& path);
+    void applyProgress();
 
     UiServices services_;
     Skin* Skin1;
@@ -76,6 +77,8 @@ private:
     bool running_ = false;
     bool stopRequested_ = false;
     bool closeAfterRun_ = false;
+    int pendingProgress_ = 0;
+    bool progressPosted_ = false;
     bool placed_ = false;
 };
 

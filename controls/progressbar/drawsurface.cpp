@@ -20,10 +20,30 @@ QColor qcolor(ColorRef c) {
 
 } // namespace
 
-DrawSurface::DrawSurface(QPaintDevice* device, const QRect& bounds) : bounds_(bounds) {
-    if (device != nullptr && !bounds.isEmpty()) {
-        painter_.begin(device);
+DrawSurface::DrawSurface(QPaintDevice* device, const QRect& bounds)
+    : device_(device), bounds_(bounds) {
+    if (device == nullptr || device->devType() != QInternal::Image) {
+        return;
     }
+    auto* image = static_cast<QImage*>(device);
+    switch (image->format()) {
+    case QImage::Format_RGB32:
+    case QImage::Format_ARGB32:
+    case QImage::Format_ARGB32_Premultiplied:
+        bounds_ = bounds_.intersected(image->rect());
+        pixels_ = image->bits();
+        bytesPerLine_ = image->bytesPerLine();
+        break;
+    default:
+        break;
+    }
+}
+
+QPainter& DrawSurface::painter() {
+    if (!painter_.isActive() && isActive()) {
+        painter_.begin(device_);
+    }
+    return painter_;
 }
 
 DrawSurface::~DrawSurface() {
@@ -47,9 +67,18 @@ QRect DrawSurface::clipped(const GdiRect& r) const {
 
 void DrawSurface::fill(const GdiRect& r, ColorRef c) {
     const QRect q = clipped(r);
-    if (isActive() && !q.isEmpty()) {
-        painter_.fillRect(q, qcolor(c));
+    if (!isActive() || q.isEmpty()) {
+        return;
     }
+    if (pixels_ != nullptr) {
+        const QRgb value = toQRgb(c);
+        for (int y = q.top(); y <= q.bottom(); ++y) {
+            auto* row = reinterpret_cast<QRgb*>(pixels_ + y * bytesPerLine_) + q.left();
+            std::fill_n(row, q.width(), value);
+        }
+        return;
+    }
+    painter().fillRect(q, qcolor(c));
 }
 
 void DrawSurface::frame(const GdiRect& r, ColorRef c) {
@@ -65,7 +94,7 @@ void DrawSurface::frame(const GdiRect& r, ColorRef c) {
 }
 
 void DrawSurface::line(int x1, int y1, int x2, int y2, ColorRef c) {
-    if (!isActive() || (x1 == x2 && y1 == y2)) {
+    if (x1 == x2 && y1 == y2) {
         return;
     }
     const std::int64_t dx = std::int64_t{x2} - x1;
@@ -100,7 +129,6 @@ void DrawSurface::line(int x1, int y1, int x2, int y2, ColorRef c) {
         first = std::max<std::int64_t>(first, start - hi);
         last = std::min<std::int64_t>(last, start - lo);
     }
-    const QColor colour = qcolor(c);
     for (std::int64_t i = first; i <= last; ++i) {
         const double t = static_cast<double>(i) / static_cast<double>(steps);
         const std::int64_t major = start + dir * i;
@@ -108,11 +136,7 @@ void DrawSurface::line(int x1, int y1, int x2, int y2, ColorRef c) {
             (xMajor ? y1 : x1) + static_cast<std::int64_t>(roundHalfEven(t * (xMajor ? dy : dx)));
         const std::int64_t px = xMajor ? major : minor;
         const std::int64_t py = xMajor ? minor : major;
-        if (bounds_.contains(
-                static_cast<int>(std::clamp<std::int64_t>(px, INT32_MIN, INT32_MAX)),
-                static_cast<int>(std::clamp<std::int64_t>(py, INT32_MIN, INT32_MAX)))) {
-            painter_.fillRect(QRect(static_cast<int>(px), static_cast<int>(py), 1, 1), colour);
-        }
+        setPixel(clampToInt32(px), clampToInt32(py), c);
     }
 }
 
@@ -158,9 +182,10 @@ void DrawSurface::fillHatch(const GdiRect& r, Qt::BrushStyle hatch, ColorRef for
     if (!isActive() || q.isEmpty()) {
         return;
     }
-    painter_.fillRect(q, qcolor(background));
-    painter_.setBrushOrigin(0, 0);
-    painter_.fillRect(q, QBrush(qcolor(fore), hatch));
+    fill(r, background);
+    QPainter& p = painter();
+    p.setBrushOrigin(0, 0);
+    p.fillRect(q, QBrush(qcolor(fore), hatch));
 }
 
 void DrawSurface::fillPattern(const GdiRect& r, const QImage& picture) {
@@ -168,8 +193,9 @@ void DrawSurface::fillPattern(const GdiRect& r, const QImage& picture) {
     if (!isActive() || q.isEmpty() || picture.isNull()) {
         return;
     }
-    painter_.setBrushOrigin(0, 0);
-    painter_.fillRect(q, QBrush(picture));
+    QPainter& p = painter();
+    p.setBrushOrigin(0, 0);
+    p.fillRect(q, QBrush(picture));
 }
 
 void DrawSurface::text(int x, int y, const GdiRect& clip, const QString& text, const QFont& font,
@@ -178,16 +204,17 @@ void DrawSurface::text(int x, int y, const GdiRect& clip, const QString& text, c
     if (!isActive() || q.isEmpty() || text.isEmpty()) {
         return;
     }
-    painter_.save();
-    painter_.setClipRect(q);
-    painter_.setFont(font);
-    painter_.setPen(qcolor(c));
-    painter_.drawText(QPoint(x, y + painter_.fontMetrics().ascent()), text);
-    painter_.restore();
+    QPainter& p = painter();
+    p.save();
+    p.setClipRect(q);
+    p.setFont(font);
+    p.setPen(qcolor(c));
+    p.drawText(QPoint(x, y + p.fontMetrics().ascent()), text);
+    p.restore();
 }
 
 QSize DrawSurface::measure(const QString& text, const QFont& font) const {
-    const QFontMetrics metrics(font, painter_.device());
+    const QFontMetrics metrics(font, device_);
     return {metrics.horizontalAdvance(text), metrics.height()};
 }
 

@@ -30,7 +30,7 @@ public:
     DrawSurface(const DrawSurface&) = delete;
     DrawSurface& operator=(const DrawSurface&) = delete;
 
-    bool isActive() const { return painter_.isActive(); }
+    bool isActive() const { return device_ != nullptr && !bounds_.isEmpty(); }
     const QRect& bounds() const { return bounds_; }
 
     void fill(const GdiRect& r, ColorRef c);
@@ -53,8 +53,16 @@ public:
     QRect clipped(const GdiRect& r) const;
 
 private:
-    QPainter painter_;
+    // Started on first use: most paints need no more than solid fills.
+    QPainter& painter();
+
+    QPaintDevice* device_ = nullptr;
     QRect bounds_;
+    QPainter painter_;
+    // Solid fills go straight into the pixels of a 32-bit image; QPainter's per-call set-up
+    // would dominate the cost of the many one-pixel lines of a gradient.
+    uchar* pixels_ = nullptr;
+    qsizetype bytesPerLine_ = 0;
 };
 
 } // namespace quillon::controls

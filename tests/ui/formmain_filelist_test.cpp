@@ -139,13 +139,6 @@ TEST_F(DropOnList, DataWithoutFilesIsRefused) {
     EXPECT_TRUE(bed.rowTexts().isEmpty());
 }
 
-TEST_F(DropOnList, DropAddsAfterRowsFromTheDialog) {
-    bed.addThroughDialog({"/elsewhere/x.flv"});
-    const QString dropped = bed.writeFile("y.flv");
-    drop({dropped});
-    EXPECT_EQ(bed.rowTexts(), (QStringList{"/elsewhere/x.flv", dropped}));
-}
-
 class RemoveRows : public ::testing::Test {
 protected:
     void SetUp() override {

@@ -159,7 +159,8 @@ TEST(ColorProperty, StoresTheResolvedSystemColour) {
     palette.setColor(QPalette::Highlight, QColor(1, 1, 1));
     bar->setPalette(palette);
     EXPECT_EQ(bar->Color(), rgbColor(10, 20, 30));
-    const PropertyValue* stored = bar->WriteProperties().find(QStringLiteral("Color"));
+    const PropertyBag saved = bar->WriteProperties();
+    const PropertyValue* stored = saved.find(QStringLiteral("Color"));
     ASSERT_NE(stored, nullptr);
     EXPECT_EQ(std::get<std::int32_t>(*stored), 0x1E140A);
 }

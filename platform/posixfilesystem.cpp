@@ -308,8 +308,12 @@ private:
 };
 
 std::unique_ptr<OutputFile> createForWriting(const std::string& path, int extraFlags) {
-    FileDescriptor fd(::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC | extraFlags, 0666));
-    if (!fd.valid()) {
+    // Not blocking: a pipe left under the output's name would otherwise wait for a reader
+    // forever. Only a regular file can hold the output; a device would swallow it.
+    FileDescriptor fd(
+        ::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC | O_NONBLOCK | extraFlags, 0666));
+    struct stat info {};
+    if (!fd.valid() || ::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode)) {
         return nullptr;
     }
     return std::make_unique<PosixOutputFile>(std::move(fd));
@@ -318,7 +322,8 @@ std::unique_ptr<OutputFile> createForWriting(const std::string& path, int extraF
 } // namespace
 
 std::unique_ptr<InputFile> PosixFileSystem::openForReading(const std::string& path) {
-    FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    // Not blocking: opening a pipe with no writer would otherwise wait forever.
+    FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     if (!fd.valid()) {
         return nullptr;
     }

@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <sys/mount.h>
+#include <sys/stat.h>
 
 using namespace quillon;
 using namespace quillon::testing;
@@ -118,8 +119,9 @@ TEST_P(LiveDisk, AThousandFilesInOneRunLeaveNoDescriptorOpen) {
     const std::size_t before = openDescriptors();
     RecordingHost host;
     for (int i = 0; i < 1100; ++i) {
-        const std::string name = "f" + std::to_string(i);
-        host.rows.push_back(folder.write(name + ".flv", i % 2 ? small.flv : bytesOf("no flv")));
+        std::string name = std::to_string(i);
+        name.insert(0, 1, 'f').append(".flv");
+        host.rows.push_back(folder.write(name, i % 2 ? small.flv : bytesOf("no flv")));
     }
     run(host);
     EXPECT_EQ(openDescriptors(), before);
@@ -127,6 +129,26 @@ TEST_P(LiveDisk, AThousandFilesInOneRunLeaveNoDescriptorOpen) {
         ASSERT_EQ(host.status(row), row % 2 ? kStatusReadError : kStatusFinished) << row;
     }
     EXPECT_EQ(readFile(folder.file("f1099.mp3")), small.mp3);
+}
+
+TEST_P(LiveDisk, PipesAndDevicesUnderTheNamesNeitherHangNorPassForOutput) {
+    // A pipe with nobody at the other end blocks a plain open forever; a link to /dev/null
+    // would take the whole stream and keep nothing.
+    const std::string clip = folder.write("clip.flv", small.flv);
+    const std::string other = folder.write("other.flv", small.flv);
+    ASSERT_EQ(::mkfifo(folder.file("clip.mp3").c_str(), 0644), 0);
+    fs::create_symlink("/dev/null", folder.path() / "other.mp3");
+    ASSERT_EQ(::mkfifo(folder.file("pipe.flv").c_str(), 0644), 0);
+    RecordingHost host({clip, other, folder.file("pipe.flv"), folder.write("last.flv", small.flv)});
+    run(host);
+    EXPECT_EQ(host.status(1), kStatusWriteError);
+    EXPECT_EQ(host.status(2), kStatusWriteError);
+    EXPECT_EQ(host.status(3), kStatusReadError);
+    EXPECT_EQ(host.status(4), kStatusFinished);
+    EXPECT_EQ(readFile(folder.file("last.mp3")), small.mp3);
+    // Neither is replaced by a file of the run's making.
+    EXPECT_TRUE(fs::is_fifo(folder.path() / "clip.mp3"));
+    EXPECT_TRUE(fs::is_symlink(folder.path() / "other.mp3"));
 }
 
 // A real file system that fills up: a 1 MiB tmpfs. Mounting needs privileges a container or an

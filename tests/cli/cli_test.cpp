@@ -1,65 +1,23 @@
 // The command line end to end: the real binary, real files, its output and exit status.
 #include "flvbuilder.h"
+#include "programrun.h"
 #include "tempfolder.h"
 
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 using namespace quillon::testing;
 namespace fs = std::filesystem;
 
 namespace {
 
-struct CliResult {
-    int exitCode = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string shellQuote(const std::string& s) {
-    std::string q(1, '\'');
-    for (char c : s) {
-        if (c == '\'') {
-            q.append("'\\''");
-        } else {
-            q.push_back(c);
-        }
-    }
-    q.push_back('\'');
-    return q;
-}
-
-std::string slurp(const fs::path& path) {
-    std::ifstream in(path);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
+using CliResult = ProgramResult;
 
 class Cli : public ::testing::Test {
 protected:
     CliResult run(const std::vector<std::string>& args) {
-        std::string command = "cd ";
-        command.append(shellQuote(work.path().string()));
-        command.append(" && ");
-        command.append(shellQuote(QUILLON_CLI_PATH));
-        for (const auto& a : args) {
-            command.push_back(' ');
-            command.append(shellQuote(a));
-        }
-        command.append(" >");
-        command.append(shellQuote(work.file(".out")));
-        command.append(" 2>");
-        command.append(shellQuote(work.file(".err")));
-        command.append(" </dev/null");
-        const int status = std::system(command.c_str());
-        CliResult r;
-        r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        r.out = slurp(work.file(".out"));
-        r.err = slurp(work.file(".err"));
-        fs::remove(work.file(".out"));
-        fs::remove(work.file(".err"));
-        return r;
+        return runProgram(QUILLON_CLI_PATH, work.path(), args);
     }
     void copyFixture(const std::string& name, const std::string& as) {
         fs::copy_file(fixturePath(name), work.path() / as);

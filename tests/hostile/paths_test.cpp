@@ -3,6 +3,7 @@
 #include "engine/extractionrun.h"
 #include "engine/statustexts.h"
 #include "platform/posixfilesystem.h"
+#include "programrun.h"
 #include "recordinghost.h"
 #include "tempfolder.h"
 
@@ -11,7 +12,6 @@
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 using namespace quillon;
@@ -169,41 +169,10 @@ TEST(LongPaths, AnInputPathLongerThanTheSystemTakesIsAReadError) {
 
 namespace {
 
-struct CliResult {
-    int exitCode = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string shellQuote(const std::string& s) {
-    std::string q = "'";
-    for (char c : s) {
-        q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    }
-    return q + "'";
-}
-
-std::string slurp(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
+using CliResult = ProgramResult;
 
 CliResult runCli(const TempFolder& work, const std::vector<std::string>& args) {
-    std::string command =
-        "cd " + shellQuote(work.path().string()) + " && " + shellQuote(QUILLON_CLI_PATH);
-    for (const auto& a : args) {
-        command.append(1, ' ').append(shellQuote(a));
-    }
-    command += " >" + shellQuote(work.file(".out")) + " 2>" + shellQuote(work.file(".err")) +
-               " </dev/null";
-    const int status = std::system(command.c_str());
-    CliResult r;
-    r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    r.out = slurp(work.file(".out"));
-    r.err = slurp(work.file(".err"));
-    fs::remove(work.file(".out"));
-    fs::remove(work.file(".err"));
-    return r;
+    return runProgram(QUILLON_CLI_PATH, work.path(), args);
 }
 
 } // namespace

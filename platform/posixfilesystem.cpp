@@ -1,7 +1,7 @@
 #include "platform/posixfilesystem.h"
 
 #include "platform/filedescriptor.h"
-#include "platform/guardedcopy.h"
+#include "platform/mappedinputfile.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -133,112 +133,6 @@ private:
     std::vector<std::byte> buffer_;
     std::size_t begin_ = 0;
     std::size_t end_ = 0;
-    bool failed_ = false;
-};
-
-// Reads straight out of a mapping of the file: passing over data costs nothing, and only what is
-// read is copied. Only a window of the file is mapped at a time, so the process never holds more
-// than that of the file, however large it is. A file that shrinks while mapped makes reads fail
-// instead of crashing.
-class MappedInputFile final : public InputFile {
-public:
-    MappedInputFile(FileDescriptor fd, std::uint64_t size) : fd_(std::move(fd)), size_(size) {}
-    ~MappedInputFile() override { unmap(); }
-    MappedInputFile(const MappedInputFile&) = delete;
-    MappedInputFile& operator=(const MappedInputFile&) = delete;
-
-    std::size_t read(std::span<std::byte> destination) override {
-        std::size_t done = 0;
-        while (!failed_ && done < destination.size() && offset_ < size_) {
-            if (!windowHolds(offset_) && !mapWindowAt(offset_)) {
-                failed_ = true;
-                break;
-            }
-            const std::uint64_t inWindow = windowOffset_ + windowSize_ - offset_;
-            const auto n = static_cast<std::size_t>(
-                std::min<std::uint64_t>({destination.size() - done, inWindow, size_ - offset_}));
-            if (!guardedCopy(destination.data() + done, window_ + (offset_ - windowOffset_), n)) {
-                failed_ = true;
-                break;
-            }
-            offset_ += n;
-            done += n;
-            if (!stillWholeAfterReadingUpTo(offset_)) {
-                failed_ = true;
-                break;
-            }
-        }
-        return done;
-    }
-
-    std::uint64_t skip(std::uint64_t count) override {
-        const std::uint64_t n = failed_ || offset_ >= size_ ? 0 : std::min(count, size_ - offset_);
-        offset_ += n;
-        return n;
-    }
-
-    bool seek(std::uint64_t offset) override {
-        offset_ = offset;
-        return true;
-    }
-
-    std::uint64_t size() const override { return size_; }
-    bool failed() const override { return failed_; }
-
-private:
-    // Big enough that remapping costs nothing measurable, small enough to stay far inside the
-    // engine's memory budget.
-    static constexpr std::uint64_t kWindowSize = 8 << 20;
-
-    static std::uint64_t pageSize() {
-        static const auto size = static_cast<std::uint64_t>(::sysconf(_SC_PAGESIZE));
-        return size;
-    }
-
-    // If the file shrank, the page holding its new end reads as zeros past that end instead of
-    // faulting, and any later page faults. Zeros can therefore only go unnoticed when the reader
-    // stops soon after them, near the end of the file: reads that end there confirm the size.
-    bool stillWholeAfterReadingUpTo(std::uint64_t end) const {
-        if (end + 2 * pageSize() < size_) {
-            return true;
-        }
-        struct stat info {};
-        return ::fstat(fd_.get(), &info) == 0 && static_cast<std::uint64_t>(info.st_size) >= end;
-    }
-
-    bool windowHolds(std::uint64_t offset) const {
-        return window_ != nullptr && offset >= windowOffset_ &&
-               offset < windowOffset_ + windowSize_;
-    }
-
-    bool mapWindowAt(std::uint64_t offset) {
-        unmap();
-        const std::uint64_t start = offset - offset % pageSize();
-        const std::uint64_t length = std::min(kWindowSize, size_ - start);
-        void* data = ::mmap(nullptr, static_cast<std::size_t>(length), PROT_READ, MAP_SHARED,
-                            fd_.get(), static_cast<off_t>(start));
-        if (data == MAP_FAILED) {
-            return false;
-        }
-        window_ = static_cast<const std::byte*>(data);
-        windowOffset_ = start;
-        windowSize_ = length;
-        return true;
-    }
-
-    void unmap() {
-        if (window_ != nullptr) {
-            ::munmap(const_cast<std::byte*>(window_), static_cast<std::size_t>(windowSize_));
-            window_ = nullptr;
-        }
-    }
-
-    FileDescriptor fd_;
-    std::uint64_t size_;
-    std::uint64_t offset_ = 0;
-    const std::byte* window_ = nullptr;
-    std::uint64_t windowOffset_ = 0;
-    std::uint64_t windowSize_ = 0;
     bool failed_ = false;
 };
 

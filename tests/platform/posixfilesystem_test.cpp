@@ -24,14 +24,14 @@ protected:
 } // namespace
 
 TEST_P(PosixInputFile, ReadsAcrossBufferBoundariesInAnyPieceSize) {
-    // Three and a half read buffers, read in uneven pieces, some larger than the buffer.
-    const Bytes content = pattern((7u << 20) / 2 + 13, 5);
+    // Several read buffers and mapped windows, read in uneven pieces, some larger than either.
+    const Bytes content = pattern((27u << 20) / 2 + 13, 5);
     const std::string path = folder.write("data.bin", content);
     auto in = files.openForReading(path);
     ASSERT_NE(in, nullptr);
     EXPECT_EQ(in->size(), content.size());
     Bytes got;
-    const std::size_t pieces[] = {11, 4, 70'000, 3 << 20, 1, 999'999};
+    const std::size_t pieces[] = {11, 4, 70'000, 3 << 20, 1, 999'999, 5 << 20};
     for (std::size_t i = 0; got.size() < content.size(); ++i) {
         Bytes piece(pieces[i % std::size(pieces)]);
         piece.resize(in->read(piece));

@@ -81,6 +81,13 @@ void MappedInputFile::release(Window& window) {
 }
 
 bool MappedInputFile::moveTo(std::uint64_t offset) {
+    // Only a reader going straight on gains from the window after this one; one that jumps far
+    // (past a huge tag, say) would have it made present for nothing.
+    const bool firstWindow = current_.data == nullptr && next_.data == nullptr;
+    const bool justPastCurrent = current_.data != nullptr &&
+                                 offset >= current_.offset + current_.length &&
+                                 offset < current_.offset + current_.length + kWindowSize;
+    const bool streaming = firstWindow || justPastCurrent;
     release(current_);
     if (next_.holds(offset)) {
         current_ = std::exchange(next_, Window{});
@@ -92,7 +99,7 @@ bool MappedInputFile::moveTo(std::uint64_t offset) {
         }
     }
     const std::uint64_t nextStart = current_.offset + current_.length;
-    if (nextStart < size_) {
+    if (streaming && nextStart < size_) {
         next_ = mapWindow(nextStart);
         if (next_.data != nullptr) {
             worker_.populate(next_.data, static_cast<std::size_t>(next_.length));

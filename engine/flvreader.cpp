@@ -93,9 +93,10 @@ TagLoopOutcome FlvReader::ReadTags() {
     if (!state_.InputHandle) {
         return TagLoopOutcome::ReadFailed;
     }
-    auto header = std::span(state_.HeaderBuffer);
-    readInto(header.first<flv::kBackPointerSize>());
+    // Back-pointers say nothing the headers do not; passing over them costs no copy.
+    state_.InputHandle->skip(flv::kBackPointerSize);
     state_.Position += flv::kBackPointerSize;
+    auto header = std::span(state_.HeaderBuffer);
 
     int progressCount = 0;
     while (state_.Position < state_.FileSize) {
@@ -112,7 +113,6 @@ TagLoopOutcome FlvReader::ReadTags() {
         readTagData();
         state_.Position += state_.TagDataSize;
 
-        // Back-pointers say nothing the headers do not; passing over them costs no copy.
         state_.InputHandle->skip(flv::kBackPointerSize);
         state_.Position += flv::kBackPointerSize;
 

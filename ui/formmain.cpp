@@ -20,11 +20,9 @@
 #include <QDropEvent>
 #include <QFile>
 #include <QFileInfo>
-#include <QGuiApplication>
 #include <QHeaderView>
 #include <QMimeData>
 #include <QPushButton>
-#include <QScreen>
 #include <QTreeWidget>
 #include <QUrl>
 
@@ -301,13 +299,7 @@ void FormMain::closeEvent(QCloseEvent* event) {
 void FormMain::showEvent(QShowEvent* event) {
     if (!placed_) {
         placed_ = true;
-        QScreen* screen =
-            this->screen() != nullptr ? this->screen() : QGuiApplication::primaryScreen();
-        if (screen != nullptr) {
-            QRect frame = frameGeometry();
-            frame.moveCenter(screen->availableGeometry().center());
-            move(frame.topLeft());
-        }
+        centerOnScreen(this);
     }
     QWidget::showEvent(event);
 }

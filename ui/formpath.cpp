@@ -9,11 +9,9 @@
 
 #include <QFile>
 #include <QFrame>
-#include <QGuiApplication>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScreen>
 
 namespace quillon::ui {
 
@@ -108,13 +106,7 @@ void FormPath::reject() {
 void FormPath::showEvent(QShowEvent* event) {
     if (!placed_) {
         placed_ = true;
-        QScreen* screen =
-            this->screen() != nullptr ? this->screen() : QGuiApplication::primaryScreen();
-        if (screen != nullptr) {
-            QRect frame = frameGeometry();
-            frame.moveCenter(screen->availableGeometry().center());
-            move(frame.topLeft());
-        }
+        centerOnScreen(this);
     }
     QDialog::showEvent(event);
 }

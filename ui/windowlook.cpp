@@ -1,6 +1,8 @@
 #include "ui/windowlook.h"
 
 #include <QFontDatabase>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QWidget>
 #include <cmath>
 
@@ -35,6 +37,16 @@ QSize scaledSize(const QWidget* widget, int width, int height) {
 QRect scaledRect(const QWidget* widget, int left, int top, int width, int height) {
     return {scaledLength(widget, left), scaledLength(widget, top), scaledLength(widget, width),
             scaledLength(widget, height)};
+}
+
+void centerOnScreen(QWidget* window) {
+    QScreen* screen =
+        window->screen() != nullptr ? window->screen() : QGuiApplication::primaryScreen();
+    if (screen != nullptr) {
+        QRect frame = window->frameGeometry();
+        frame.moveCenter(screen->availableGeometry().center());
+        window->move(frame.topLeft());
+    }
 }
 
 } // namespace quillon::ui

@@ -17,4 +17,7 @@ QRect scaledRect(const QWidget* widget, int left, int top, int width, int height
 QSize scaledSize(const QWidget* widget, int width, int height);
 int scaledLength(const QWidget* widget, int pixels);
 
+// Places a window in the middle of the screen it is on.
+void centerOnScreen(QWidget* window);
+
 } // namespace quillon::ui

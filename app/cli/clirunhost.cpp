@@ -45,7 +45,7 @@ engine::OutputChoice CliRunHost::showOutputFolderDialog() {
 
 void CliRunHost::setProgress(int percent) {
     if (currentRow_ > 0) {
-        progress_.show(rowText(currentRow_), percent);
+        progress_.show(files_[static_cast<std::size_t>(currentRow_ - 1)], percent);
     }
 }
 

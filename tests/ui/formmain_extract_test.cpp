@@ -31,6 +31,15 @@ void pressOk(ui::FormPath& dialog) {
     dialog.CmdOK->click();
 }
 
+// Extract with "Specify a path", the folder picker answering `folder`.
+void extractInto(FormMainTestbed& bed, const QString& folder) {
+    bed.folderPicker.answers.push_back(folder);
+    bed.extractAnswering([](ui::FormPath& dialog) {
+        dialog.Option2->click();
+        dialog.CmdOK->click();
+    });
+}
+
 // An FLV of many small MP3 tags: long enough for the run to pump events many times.
 QByteArray longMp3Flv(int tags = 600) {
     auto builder = testing::FlvBuilder::start();
@@ -93,11 +102,7 @@ TEST(Extract, SpecifiedFolderReceivesTheOutputsAndIsOfferedAgain) {
     const QString input = bed.copyFixture("mp3-only.flv", "in/a.b.flv");
     const QString out = bed.makeFolder("out");
     bed.addThroughDialog({input});
-    bed.folderPicker.answers.push_back(out);
-    bed.extractAnswering([](ui::FormPath& dialog) {
-        dialog.Option2->click();
-        dialog.CmdOK->click();
-    });
+    extractInto(bed, out);
     EXPECT_EQ(bed.statuses(), QStringList{kFinished});
     EXPECT_EQ(sha256Of(out + "/a.b.mp3"), expectedMp3Hash("mp3-only.flv"));
     EXPECT_FALSE(QFile::exists(bed.path("in/a.b.mp3")));
@@ -130,11 +135,7 @@ TEST(Extract, VanishedOutputFolderGivesAWriteErrorStatus) {
     const QString input = bed.copyFixture("mp3-only.flv", "clip.flv");
     const QString out = bed.makeFolder("out");
     bed.addThroughDialog({input});
-    bed.folderPicker.answers.push_back(out);
-    bed.extractAnswering([](ui::FormPath& dialog) {
-        dialog.Option2->click();
-        dialog.CmdOK->click();
-    });
+    extractInto(bed, out);
     ASSERT_EQ(bed.statuses(), QStringList{kFinished});
     ASSERT_TRUE(QDir(out).removeRecursively());
     bed.extractAnswering(pressOk);

@@ -4,8 +4,9 @@
 #include "controls/progressbar/xp_progressbar.h"
 #include "engine/extractionrun.h"
 #include "engine/statustexts.h"
-#include "platform/eventpump.h"
+#include "ui/eventpump.h"
 #include "ui/formpath.h"
+#include "ui/messagebox.h"
 #include "ui/openfiledialog.h"
 #include "ui/pathtext.h"
 #include "ui/productpage.h"
@@ -139,9 +140,9 @@ std::string FormMain::rowText(int row) const {
     return item != nullptr ? QFile::encodeName(item->text(0)).toStdString() : std::string();
 }
 
-void FormMain::setRowStatus(int row, std::string_view status) {
+void FormMain::setRowStatus(int row, engine::RowStatus status) {
     if (QTreeWidgetItem* item = ListView1->topLevelItem(row - 1)) {
-        item->setText(1, toQString(status));
+        item->setText(1, toQString(engine::statusText(status)));
     }
 }
 
@@ -173,6 +174,14 @@ void FormMain::applyProgress() {
     if (XP_ProgressBar1->Value() != pendingProgress_) {
         XP_ProgressBar1->setValue(pendingProgress_);
     }
+}
+
+void FormMain::PumpMessages() {
+    services_.pump.PumpMessages();
+}
+
+void FormMain::showNotice(engine::Notice notice) {
+    services_.messages.showMessage(engine::noticeText(notice), "Quillon", MessageIcon::Information);
 }
 
 bool FormMain::stopRequested() const {
@@ -248,7 +257,7 @@ void FormMain::extract() {
     }
     FlagGuard runningGuard(running_);
     stopRequested_ = false;
-    engine::ExtractionRun run(*this, {services_.files, services_.pump, services_.messages});
+    engine::ExtractionRun run(*this, services_.files);
     run.run();
     applyProgress();
     if (closeAfterRun_) {
@@ -261,7 +270,7 @@ void FormMain::extract() {
 void FormMain::appendRow(const QString& path) {
     auto* item = new QTreeWidgetItem(ListView1);
     item->setText(0, path);
-    item->setText(1, toQString(engine::kStatusReady));
+    item->setText(1, toQString(engine::statusText(engine::RowStatus::Ready)));
 }
 
 void FormMain::addDroppedFiles(const QMimeData* data) {

@@ -3,6 +3,9 @@
 #include "engine/flvreader.h"
 #include "engine/outputpath.h"
 
+#include <new>
+#include <system_error>
+
 namespace quillon::engine {
 
 namespace {
@@ -23,9 +26,6 @@ RowStatus statusFor(TagLoopOutcome outcome) {
 
 } // namespace
 
-ExtractionRun::ExtractionRun(RunHost& host, platform::FileSystem& files)
-    : host_(host), files_(files) {}
-
 RunResult ExtractionRun::run() {
     if (host_.rowCount() == 0) {
         return RunResult::EmptyList;
@@ -41,40 +41,55 @@ RunResult ExtractionRun::run() {
     }
 
     FlvReader reader(host_, files_);
-    platform::FileSystem& files = files_;
     for (int row = 1; row <= rows; ++row) {
-        const std::string input = host_.rowText(row);
-        const std::string Mp3Path =
-            mp3PathFor(choice.sameAsInput ? folderOf(input) : choice.OutputFolder, input);
-
-        // Extracting a file onto itself would delete the input before it is read.
-        if (files.sameFile(Mp3Path, input)) {
-            host_.setRowStatus(row, RowStatus::WriteError);
-            continue;
+        // A stop asked for between files (a signal to the command line) ends the run there.
+        if (host_.stopRequested()) {
+            host_.setProgress(0);
+            return RunResult::Stopped;
         }
-        // Done before the input is opened, so an unreadable input leaves no stale output either.
-        if (files.regularFileExists(Mp3Path)) {
-            files.removeFile(Mp3Path);
-        }
-
-        const bool ok = reader.OpenFlv(input);
-        host_.setRowStatus(row, RowStatus::Extracting);
-        if (!ok) {
-            host_.setRowStatus(row, RowStatus::ReadError);
-            continue;
-        }
-        reader.mp3Writer().ResetMp3();
-        reader.mp3Writer().setMp3Path(Mp3Path);
-        const TagLoopOutcome outcome = reader.ReadTags();
-        reader.CloseFlv();
-        host_.setRowStatus(row, statusFor(outcome));
-        if (outcome == TagLoopOutcome::Stopped) {
+        const RowStatus status = extractRow(reader, row, choice);
+        host_.setRowStatus(row, status);
+        if (status == RowStatus::Stopped) {
             host_.setProgress(0);
             return RunResult::Stopped;
         }
     }
     host_.setProgress(0);
     return RunResult::Completed;
+}
+
+RowStatus ExtractionRun::extractRow(FlvReader& reader, int row, const OutputChoice& choice) {
+    const std::string input = host_.rowText(row);
+    const std::string Mp3Path =
+        mp3PathFor(choice.sameAsInput ? folderOf(input) : choice.OutputFolder, input);
+
+    // Extracting a file onto itself would take the input's name away before it is read.
+    if (files_.sameFile(Mp3Path, input)) {
+        return RowStatus::WriteError;
+    }
+    if (options_.removeOlderOutputFirst && files_.regularFileExists(Mp3Path)) {
+        files_.removeFile(Mp3Path);
+    }
+    try {
+        const bool ok = reader.OpenFlv(input);
+        host_.setRowStatus(row, RowStatus::Extracting);
+        if (!ok) {
+            return RowStatus::ReadError;
+        }
+        TagLoopOutcome outcome;
+        {
+            Mp3Writer audio(files_, Mp3Path);
+            outcome = reader.ReadTags(audio);
+        } // an unfinished output is gone before the row shows how it ended
+        reader.CloseFlv();
+        return statusFor(outcome);
+    } catch (const std::bad_alloc&) {
+        // A tag larger than the memory the process can have: this file fails, the run goes on.
+    } catch (const std::system_error&) {
+        // Resources the system would not give (threads, descriptors): likewise.
+    }
+    reader.CloseFlv();
+    return RowStatus::ReadError;
 }
 
 } // namespace quillon::engine

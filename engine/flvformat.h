@@ -13,7 +13,11 @@ inline constexpr std::uint8_t kVersion = 1;
 
 // signature (3) + version (1), read first and checked before anything else
 inline constexpr std::size_t kSignatureAndVersionSize = 4;
+inline constexpr std::size_t kFlagsSize = 1;
 inline constexpr std::size_t kDataOffsetSize = 4;
+// signature and version (4) + flags (1) + data offset (4)
+inline constexpr std::size_t kFileHeaderSize =
+    kSignatureAndVersionSize + kFlagsSize + kDataOffsetSize;
 
 // type (1) + data size (3) + timestamp (3) + timestamp extension (1) + stream id (3)
 inline constexpr std::size_t kTagHeaderSize = 11;

@@ -10,15 +10,31 @@ std::uint32_t byteAt(std::span<const std::byte> bytes, std::size_t i) {
 }
 } // namespace
 
-bool FlvSignature::isValid(std::span<const std::byte, flv::kSignatureAndVersionSize> bytes) {
-    return std::equal(flv::kSignature.begin(), flv::kSignature.end(), bytes.begin()) &&
-           byteAt(bytes, 3) == flv::kVersion;
+std::optional<FlvFileHeader> FlvFileHeader::parse(std::span<const std::byte> bytes) {
+    if (bytes.size() < flv::kSignatureAndVersionSize ||
+        !std::equal(flv::kSignature.begin(), flv::kSignature.end(), bytes.begin()) ||
+        byteAt(bytes, 3) != flv::kVersion) {
+        return std::nullopt;
+    }
+    FlvFileHeader header;
+    if (bytes.size() > flv::kSignatureAndVersionSize) {
+        header.flags = static_cast<std::uint8_t>(byteAt(bytes, flv::kSignatureAndVersionSize));
+    }
+    if (bytes.size() >= flv::kFileHeaderSize) {
+        header.dataOffset = readBigEndian32(
+            bytes.subspan<flv::kSignatureAndVersionSize + flv::kFlagsSize, flv::kDataOffsetSize>());
+    }
+    return header;
 }
 
-FlvTagHeader FlvTagHeader::parse(std::span<const std::byte, flv::kTagHeaderSize> bytes) {
+FlvTagHeader FlvTagHeader::parse(std::span<const std::byte> bytes) {
     FlvTagHeader header;
-    header.type = static_cast<std::uint8_t>(byteAt(bytes, 0));
-    header.dataSize = (byteAt(bytes, 1) << 16) | (byteAt(bytes, 2) << 8) | byteAt(bytes, 3);
+    if (!bytes.empty()) {
+        header.type = static_cast<std::uint8_t>(byteAt(bytes, 0));
+    }
+    if (bytes.size() >= flv::kTagHeaderSize) {
+        header.dataSize = (byteAt(bytes, 1) << 16) | (byteAt(bytes, 2) << 8) | byteAt(bytes, 3);
+    }
     return header;
 }
 

@@ -8,10 +8,16 @@
 
 namespace quillon::engine {
 
-// The file header's signature and version bytes.
-struct FlvSignature {
-    // True for exactly "FLV" followed by version 1.
-    static bool isValid(std::span<const std::byte, flv::kSignatureAndVersionSize> bytes);
+// The header at the start of every FLV file.
+struct FlvFileHeader {
+    std::uint8_t flags = 0;
+    // Where the first back-pointer starts.
+    std::uint32_t dataOffset = 0;
+
+    // Reads the header from the first bytes of a file, as many as the file held (up to
+    // kFileHeaderSize). Nothing when they are not "FLV" with version 1. A field the bytes do not
+    // reach in full is 0: nothing is made of bytes that are not there.
+    static std::optional<FlvFileHeader> parse(std::span<const std::byte> bytes);
 };
 
 // The 11-byte header in front of every tag's data.
@@ -19,7 +25,9 @@ struct FlvTagHeader {
     std::uint8_t type = 0;
     std::uint32_t dataSize = 0;
 
-    static FlvTagHeader parse(std::span<const std::byte, flv::kTagHeaderSize> bytes);
+    // Reads a tag header from as many of its bytes as the file held. A header cut short keeps its
+    // type but claims no data: its size is not all there.
+    static FlvTagHeader parse(std::span<const std::byte> bytes);
     // Counted tags move the progress bar and let the window breathe; others are only read past.
     bool isCounted() const;
 };

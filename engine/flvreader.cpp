@@ -3,29 +3,18 @@
 #include "engine/flvheader.h"
 #include "engine/readpercent.h"
 
+#include <algorithm>
+
 namespace quillon::engine {
 
-FlvReader::FlvReader(RunHost& host, platform::FileSystem& files)
-    : host_(host), files_(files), writer_(files) {
-    ResetFlvState();
-}
-
-void FlvReader::ResetFlvState() {
-    state_.TagBuffer =
-        std::make_unique_for_overwrite<std::byte[]>(FlvReaderState::kInitialTagBufferCapacity);
-    state_.TagBufferCapacity = FlvReaderState::kInitialTagBufferCapacity;
-    state_.InputHandle.reset();
-    state_.BytesRead = 0;
-    state_.Position = 0;
-    state_.DataOffset = 0;
-    state_.FileSize = 0;
-    state_.HeaderFlags = 0;
-    state_.TagType = 0;
-    state_.TagDataSize = 0;
-    state_.TagBytesPresent = 0;
-    writer_.SkipAudio = false;
-    AudioStarted = false;
-}
+namespace {
+// Tags that are not counted do not pump events, but a long run of them must not freeze the
+// window: after this much of them it may breathe anyway. A tag weighs one unit plus one per
+// kQuietUnitBytes of the data actually passed over, so a stretch of empty tags and one of large
+// ones both take at most a few milliseconds between breaths.
+constexpr std::uint64_t kQuietWorkPerBreath = 1024;
+constexpr std::uint64_t kQuietUnitBytes = 4096;
+} // namespace
 
 std::size_t FlvReader::readInto(std::span<std::byte> destination) {
     state_.BytesRead = state_.InputHandle->read(destination);
@@ -38,73 +27,71 @@ bool FlvReader::OpenFlv(const std::string& path) {
     if (!state_.InputHandle) {
         return false;
     }
-    state_.Position = 0;
     state_.FileSize = state_.InputHandle->size();
-
-    auto header = std::span(state_.HeaderBuffer);
-    const auto signature = header.first<flv::kSignatureAndVersionSize>();
-    const bool complete = readInto(signature) == signature.size();
-    state_.Position += flv::kSignatureAndVersionSize;
-    if (!complete || !FlvSignature::isValid(signature)) {
+    const auto bytes = std::span(state_.HeaderBuffer).first<flv::kFileHeaderSize>();
+    const std::size_t got = readInto(bytes);
+    const auto header = FlvFileHeader::parse(bytes.first(got));
+    if (!header) {
         CloseFlv();
         return false;
     }
-
-    std::byte flags{};
-    if (readInto(std::span(&flags, 1)) == 1) {
-        state_.HeaderFlags = std::to_integer<std::uint8_t>(flags);
-    }
-    state_.Position += 1;
-
-    const auto offset = header.first<flv::kDataOffsetSize>();
-    if (readInto(offset) == offset.size()) {
-        state_.DataOffset = readBigEndian32(offset);
-    }
-    state_.Position += flv::kDataOffsetSize;
-
+    state_.HeaderFlags = header->flags;
+    state_.DataOffset = header->dataOffset;
+    state_.Position = flv::kFileHeaderSize;
     if (state_.InputHandle->seek(state_.DataOffset)) {
         state_.Position = state_.DataOffset;
     }
     return true;
 }
 
-void FlvReader::growTagBuffer(std::uint32_t size) {
-    if (state_.TagBufferCapacity < size) {
-        // The old contents are never needed again, so a fresh buffer is cheaper than a copy.
-        state_.TagBuffer = std::make_unique_for_overwrite<std::byte[]>(size);
-        state_.TagBufferCapacity = size;
-    }
+bool FlvReader::moreTags() const {
+    // An input of unknown size ends where a tag header finds nothing more to read.
+    return !state_.FileSize || state_.Position < *state_.FileSize;
 }
 
 void FlvReader::readTagData() {
-    growTagBuffer(state_.TagDataSize);
-    if (state_.TagType == flv::kTagTypeAudio) {
-        state_.TagBytesPresent = static_cast<std::uint32_t>(
-            readInto(std::span(state_.TagBuffer.get(), state_.TagDataSize)));
-    } else {
+    if (state_.TagType != flv::kTagTypeAudio) {
         // Nothing looks at other tags' data, so it is passed over instead of copied.
         state_.TagBytesPresent =
             static_cast<std::uint32_t>(state_.InputHandle->skip(state_.TagDataSize));
+        return;
     }
+    // The buffer grows for no more than the file can still hold: a size that lies costs nothing.
+    std::uint32_t needed = state_.TagDataSize;
+    if (state_.FileSize) {
+        const std::uint64_t left =
+            state_.Position < *state_.FileSize ? *state_.FileSize - state_.Position : 0;
+        needed = static_cast<std::uint32_t>(std::min<std::uint64_t>(needed, left));
+    }
+    if (state_.TagBufferCapacity < needed) {
+        // The old contents are never needed again, so a fresh buffer is cheaper than a copy. A
+        // size the process cannot have throws, and ends this file's row.
+        state_.TagBuffer.reset();
+        state_.TagBufferCapacity = 0;
+        state_.TagBuffer = std::make_unique_for_overwrite<std::byte[]>(needed);
+        state_.TagBufferCapacity = needed;
+    }
+    state_.TagBytesPresent =
+        static_cast<std::uint32_t>(readInto(std::span(state_.TagBuffer.get(), needed)));
 }
 
-TagLoopOutcome FlvReader::ReadTags() {
+TagLoopOutcome FlvReader::ReadTags(Mp3Writer& audio) {
     if (!state_.InputHandle) {
         return TagLoopOutcome::ReadFailed;
     }
+    progressCount_ = 0;
+    quietWork_ = 0;
     // Back-pointers say nothing the headers do not; passing over them costs no copy.
     state_.InputHandle->skip(flv::kBackPointerSize);
     state_.Position += flv::kBackPointerSize;
-    auto header = std::span(state_.HeaderBuffer);
+    const auto header = std::span(state_.HeaderBuffer);
 
-    int progressCount = 0;
-    while (state_.Position < state_.FileSize) {
-        // A header cut short by the end of the file starts no tag: its missing bytes would be
-        // whatever the buffer held before.
-        if (readInto(header) < header.size()) {
+    while (moreTags()) {
+        const std::size_t got = readInto(header);
+        if (got == 0) {
             break;
         }
-        const FlvTagHeader tag = FlvTagHeader::parse(header.first<flv::kTagHeaderSize>());
+        const FlvTagHeader tag = FlvTagHeader::parse(header.first(got));
         state_.TagType = tag.type;
         state_.TagDataSize = tag.dataSize;
         state_.Position += flv::kTagHeaderSize;
@@ -116,56 +103,73 @@ TagLoopOutcome FlvReader::ReadTags() {
         state_.Position += flv::kBackPointerSize;
 
         if (state_.InputHandle->failed()) {
-            writer_.discardOutput();
-            return TagLoopOutcome::ReadFailed;
+            // A read given up because the user asked to stop is a stop, not a broken file.
+            return host_.stopRequested() ? TagLoopOutcome::Stopped : TagLoopOutcome::ReadFailed;
         }
         if (!tag.isCounted()) {
-            continue;
-        }
-        if (tag.type == flv::kTagTypeAudio) {
-            HandleAudioTag();
-            if (writer_.writeFailed()) {
-                writer_.CloseMp3();
-                return TagLoopOutcome::WriteFailed;
+            if (!passedQuietly(state_.TagBytesPresent)) {
+                return TagLoopOutcome::Stopped;
+            }
+        } else {
+            quietWork_ = 0;
+            if (tag.type == flv::kTagTypeAudio) {
+                HandleAudioTag(audio);
+                if (audio.writeFailed()) {
+                    return TagLoopOutcome::WriteFailed;
+                }
+            }
+            reportProgress();
+            if (!breathe()) {
+                return TagLoopOutcome::Stopped;
             }
         }
-        if (++progressCount >= kProgressEveryNthTag) {
-            progressCount = 0;
-            host_.setProgress(readPercent(state_.Position, state_.FileSize));
-        }
-        host_.PumpMessages();
-        if (host_.stopRequested()) {
-            writer_.discardOutput();
-            return TagLoopOutcome::Stopped;
+        // A header cut short by the end of the file was the last tag.
+        if (got < header.size()) {
+            break;
         }
     }
     if (state_.InputHandle->failed()) {
-        writer_.discardOutput();
-        return TagLoopOutcome::ReadFailed;
+        return host_.stopRequested() ? TagLoopOutcome::Stopped : TagLoopOutcome::ReadFailed;
     }
-    writer_.CloseMp3();
-    return writer_.writeFailed() ? TagLoopOutcome::WriteFailed : TagLoopOutcome::Finished;
+    return audio.CloseMp3() ? TagLoopOutcome::Finished : TagLoopOutcome::WriteFailed;
 }
 
-void FlvReader::HandleAudioTag() {
+void FlvReader::HandleAudioTag(Mp3Writer& audio) {
     // A tag without data has no audio header: it can neither decide the format nor add audio.
     if (state_.TagBytesPresent == 0) {
         return;
     }
     const std::byte* data = state_.TagBuffer.get();
-    if (!AudioStarted) {
-        writer_.SkipAudio = false;
-        const auto format = std::to_integer<std::uint8_t>(data[0]) >> 4;
-        if (format != flv::kSoundFormatMp3) {
+    if (!audio.AudioStarted()) {
+        const auto format = static_cast<std::uint8_t>(std::to_integer<unsigned>(data[0]) >> 4);
+        if (!audio.StartAudio(format)) {
             host_.showNotice(Notice::AudioNotMp3);
-            writer_.SkipAudio = true;
         }
-        writer_.OpenMp3();
-        AudioStarted = true;
     }
-    if (!writer_.SkipAudio) {
-        writer_.WriteMp3(std::span(data + 1, state_.TagBytesPresent - 1));
+    audio.WriteMp3(std::span(data + 1, state_.TagBytesPresent - 1));
+}
+
+void FlvReader::reportProgress() {
+    if (++progressCount_ < kProgressEveryNthTag) {
+        return;
     }
+    progressCount_ = 0;
+    // An input of unknown size shows no progress until it is done.
+    host_.setProgress(state_.FileSize ? readPercent(state_.Position, *state_.FileSize) : 0);
+}
+
+bool FlvReader::breathe() {
+    host_.PumpMessages();
+    return !host_.stopRequested();
+}
+
+bool FlvReader::passedQuietly(std::uint32_t bytesPassed) {
+    quietWork_ += 1 + bytesPassed / kQuietUnitBytes;
+    if (quietWork_ < kQuietWorkPerBreath) {
+        return true;
+    }
+    quietWork_ = 0;
+    return breathe();
 }
 
 void FlvReader::CloseFlv() {

@@ -1,17 +1,19 @@
 #pragma once
 
-#include "engine/extractionrun.h"
 #include "engine/flvformat.h"
 #include "engine/mp3writer.h"
+#include "engine/runhost.h"
+#include "platform/filesystem.h"
 
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace quillon::engine {
 
-// The reader's per-file state, reset at the start of every file.
+// The reader's per-file state; a new file starts from a fresh one.
 struct FlvReaderState {
     static constexpr std::uint32_t kInitialTagBufferCapacity = 4096;
 
@@ -19,13 +21,15 @@ struct FlvReaderState {
     std::size_t BytesRead = 0;
     // The offset of the next unread byte, advanced by the sizes the headers claim.
     std::uint64_t Position = 0;
-    std::uint64_t FileSize = 0;
+    // Nothing for an input whose end shows only when it is reached (a pipe).
+    std::optional<std::uint64_t> FileSize;
     std::uint8_t HeaderFlags = 0;
     std::uint64_t DataOffset = 0;
-    // Receives the fixed-size pieces: signature, data offset, tag headers and back-pointers.
+    // Receives the fixed-size pieces: the file header, tag headers and back-pointers.
     std::array<std::byte, flv::kTagHeaderSize> HeaderBuffer{};
-    std::unique_ptr<std::byte[]> TagBuffer;
-    std::uint32_t TagBufferCapacity = 0;
+    std::unique_ptr<std::byte[]> TagBuffer =
+        std::make_unique_for_overwrite<std::byte[]>(kInitialTagBufferCapacity);
+    std::uint32_t TagBufferCapacity = kInitialTagBufferCapacity;
     std::uint8_t TagType = 0;
     std::uint32_t TagDataSize = 0;
     // How many of the current tag's data bytes the file actually held; less than TagDataSize
@@ -35,41 +39,46 @@ struct FlvReaderState {
 
 // How a file's tag loop ended.
 enum class TagLoopOutcome {
-    Finished,    // every tag read; the output (if any) is complete
-    ReadFailed,  // the input could not be read to its end; no output is left
-    WriteFailed, // the output could not be created or written; no output is left
-    Stopped,     // the host asked to stop; no output is left
+    Finished,    // every tag read; the output (if any) is complete under its name
+    ReadFailed,  // the input could not be read to its end (or a tag not held in memory)
+    WriteFailed, // the output could not be created, written or named
+    Stopped,     // the host asked to stop
 };
 
-// Reads one FLV file tag by tag, hands audio tags to the MP3 writer, reports the read percentage
-// and lets the user interface handle its events as it goes.
+// Reads one FLV file tag by tag, hands audio tags to the file's audio stage, reports the read
+// percentage and lets the user interface handle its events as it goes.
 class FlvReader {
 public:
     static constexpr int kProgressEveryNthTag = 6;
 
-    FlvReader(RunHost& host, platform::FileSystem& files);
+    FlvReader(RunHost& host, platform::FileSystem& files) : host_(host), files_(files) {}
 
     // Opens the file and checks its header; true when the reader stands at the first
     // back-pointer. On false no file is left open.
     bool OpenFlv(const std::string& path);
-    TagLoopOutcome ReadTags();
+    // Reads every tag; after the last one the audio stage gives the output its name. On any
+    // other outcome the output is left unfinished, for its owner to remove.
+    TagLoopOutcome ReadTags(Mp3Writer& audio);
     void CloseFlv();
 
-    Mp3Writer& mp3Writer() { return writer_; }
     const FlvReaderState& state() const { return state_; }
-    bool AudioStarted = false;
 
 private:
-    void ResetFlvState();
+    void ResetFlvState() { state_ = FlvReaderState{}; }
     std::size_t readInto(std::span<std::byte> destination);
-    void growTagBuffer(std::uint32_t size);
+    bool moreTags() const;
     void readTagData();
-    void HandleAudioTag();
+    void HandleAudioTag(Mp3Writer& audio);
+    void reportProgress();
+    // Lets the window handle its events; false when the user wants to stop.
+    bool breathe();
+    bool passedQuietly(std::uint32_t bytesPassed);
 
     RunHost& host_;
     platform::FileSystem& files_;
     FlvReaderState state_;
-    Mp3Writer writer_;
+    int progressCount_ = 0;
+    std::uint64_t quietWork_ = 0;
 };
 
 } // namespace quillon::engine

@@ -1,75 +1,53 @@
 #include "engine/mp3writer.h"
 
+#include "engine/flvformat.h"
+
+#include <new>
+
 namespace quillon::engine {
 
-Mp3Writer::~Mp3Writer() {
-    CloseMp3();
-}
-
-void Mp3Writer::ResetMp3() {
-    // An output still open belongs to a file whose loop never ended; it is not this file's.
-    output_.reset();
-    createdPath_.clear();
-    writeFailed_ = false;
+bool Mp3Writer::StartAudio(std::uint8_t soundFormat) {
+    audioStarted_ = true;
+    if (soundFormat != flv::kSoundFormatMp3) {
+        skipAudio_ = true;
+        return false;
+    }
+    OpenMp3();
+    return true;
 }
 
 bool Mp3Writer::OpenMp3() {
-    if (SkipAudio) {
-        return true;
-    }
-    if (output_) {
-        output_->close();
+    try {
+        output_ = Mp3Output::create(files_, Mp3Path);
+    } catch (const std::bad_alloc&) {
+        // No memory for the output's buffer: the same to the user as a folder that takes no file.
         output_.reset();
     }
-    output_ = files_.createNew(Mp3Path);
     if (!output_) {
-        output_ = files_.createAlways(Mp3Path);
-    }
-    if (!output_) {
-        SkipAudio = true;
+        skipAudio_ = true;
         writeFailed_ = true;
         return false;
     }
-    createdPath_ = Mp3Path;
     return true;
 }
 
 void Mp3Writer::WriteMp3(std::span<const std::byte> payload) {
-    if (SkipAudio || !output_ || payload.empty()) {
+    if (skipAudio_ || payload.empty()) {
         return;
     }
     if (!output_->write(payload)) {
         // Later tags would only make a broken file longer.
-        SkipAudio = true;
+        skipAudio_ = true;
         writeFailed_ = true;
     }
 }
 
-void Mp3Writer::CloseMp3() {
-    if (output_) {
-        if (!output_->close()) {
-            writeFailed_ = true;
-        }
-        output_.reset();
+bool Mp3Writer::CloseMp3() {
+    if (output_ && !writeFailed_ && !output_->finish()) {
+        writeFailed_ = true;
     }
-    if (writeFailed_) {
-        removeCreated();
-    }
-}
-
-void Mp3Writer::discardOutput() {
-    if (output_) {
-        output_->close();
-        output_.reset();
-    }
-    removeCreated();
-}
-
-void Mp3Writer::removeCreated() {
-    if (!createdPath_.empty()) {
-        files_.removeFile(createdPath_);
-        createdPath_.clear();
-    }
+    output_.reset();
+    return !writeFailed_;
 }
 
 } // namespace quillon::engine

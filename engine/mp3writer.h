@@ -1,54 +1,46 @@
 #pragma once
 
+#include "engine/mp3output.h"
 #include "platform/filesystem.h"
 
-#include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <span>
 #include <string>
 
 namespace quillon::engine {
 
-// Writes one file's MP3 stream: the audio payload of every audio tag, in file order, with nothing
-// before or after it. An output that could not be made whole is never left behind.
+// The audio stage of one file: the first audio tag decides whether the file's audio is MP3 at
+// all; if it is, the payload of every audio tag goes to the output, in file order, with nothing
+// before or after it. A new file gets a new writer, so nothing carries over from the last one.
+// An output that could not be made whole is never left behind.
 class Mp3Writer {
 public:
-    explicit Mp3Writer(platform::FileSystem& files) : files_(files) {}
-    ~Mp3Writer();
-    Mp3Writer(const Mp3Writer&) = delete;
-    Mp3Writer& operator=(const Mp3Writer&) = delete;
+    Mp3Writer(platform::FileSystem& files, std::string Mp3Path)
+        : files_(files), Mp3Path(std::move(Mp3Path)) {}
 
-    // Where the next file's output goes.
-    void setMp3Path(std::string path) { Mp3Path = std::move(path); }
-    const std::string& mp3Path() const { return Mp3Path; }
-
-    // Marks the output not open and forgets the last file's failure, without closing anything.
-    void ResetMp3();
-    // Creates the output at Mp3Path, replacing an existing file if it must. True when the output
-    // is open, or when this file's audio is skipped anyway.
-    bool OpenMp3();
+    // True once the first audio tag of the file has been handled.
+    bool AudioStarted() const { return audioStarted_; }
+    // Handles the sound format of the first audio tag and creates the output. False when the
+    // audio is not MP3: then nothing is written for this file.
+    bool StartAudio(std::uint8_t soundFormat);
     // Appends a tag's audio payload (its data less the audio header byte).
     void WriteMp3(std::span<const std::byte> payload);
-    // Closes the output. If anything failed, the partial output is removed.
-    void CloseMp3();
-    // Closes and removes the output of the file being read (the run was stopped, or the input
-    // broke mid-read).
-    void discardOutput();
-
-    bool SkipAudio = false;
-
-    bool isOpen() const { return output_ != nullptr; }
+    // After the last tag: gives the output its name. False when it could not be created, written
+    // or named; nothing of it is left then.
+    bool CloseMp3();
     // True once the output could not be created or a write to it failed.
     bool writeFailed() const { return writeFailed_; }
 
 private:
-    void removeCreated();
+    bool OpenMp3();
 
     platform::FileSystem& files_;
-    std::string Mp3Path;
-    std::unique_ptr<platform::OutputFile> output_;
-    // The file this writer created for the current input, so a failure removes only that.
-    std::string createdPath_;
+    const std::string Mp3Path;
+    std::unique_ptr<Mp3Output> output_;
+    bool audioStarted_ = false;
+    // Nothing more is written for this file: its audio is not MP3, or the output failed.
+    bool skipAudio_ = false;
     bool writeFailed_ = false;
 };
 

@@ -20,17 +20,26 @@ public:
     // The reader uses it for tag data nobody looks at, so it need not be copied anywhere.
     virtual std::uint64_t skip(std::uint64_t count) = 0;
     virtual bool seek(std::uint64_t offset) = 0;
-    virtual std::uint64_t size() const = 0;
+    // The size in bytes, or nothing for an input whose end shows only when it is reached (a pipe,
+    // a character device).
+    virtual std::optional<std::uint64_t> size() const = 0;
     virtual bool failed() const = 0;
 };
 
-// A file opened for writing at its end. Writes may be buffered: a failure can show only at
-// close(), which must therefore be checked.
+// A new file that gets its name only once it is whole. Until commit() it lives under a hidden
+// temporary name in the folder of its final name, so a run that fails, is stopped or is killed
+// never leaves a partial file under the final name. One that is destroyed uncommitted removes
+// its temporary file. Writes may be buffered: a failure can show only at commit().
 class OutputFile {
 public:
     virtual ~OutputFile() = default;
     virtual bool write(std::span<const std::byte> bytes) = 0;
-    virtual bool close() = 0;
+    // Overwrites bytes written before: for a header whose content is known only at the end.
+    virtual bool writeAt(std::uint64_t offset, std::span<const std::byte> bytes) = 0;
+    // Makes the file whole on disk and renames it onto its final name, replacing whatever stands
+    // under that name (a link there is replaced, its target never written). False when any step
+    // failed; the temporary file is then gone and the final name untouched.
+    virtual bool commit() = 0;
 };
 
 // Every file operation the engine needs, behind one interface so that tests and the fuzzer can
@@ -39,10 +48,9 @@ class FileSystem {
 public:
     virtual ~FileSystem() = default;
     virtual std::unique_ptr<InputFile> openForReading(const std::string& path) = 0;
-    // Fails when the file exists already.
-    virtual std::unique_ptr<OutputFile> createNew(const std::string& path) = 0;
-    // Replaces an existing file by an empty one.
-    virtual std::unique_ptr<OutputFile> createAlways(const std::string& path) = 0;
+    // Starts a new file that will be named `path` when committed; null when its folder takes no
+    // new file.
+    virtual std::unique_ptr<OutputFile> createOutput(const std::string& path) = 0;
     virtual bool removeFile(const std::string& path) = 0;
     // True only for a regular file (or a link to one) of exactly that name.
     virtual bool regularFileExists(const std::string& path) = 0;

@@ -3,6 +3,7 @@
 #include "platform/guardedcopy.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -30,8 +31,9 @@ MappedInputFile::~MappedInputFile() {
 std::size_t MappedInputFile::read(std::span<std::byte> destination) {
     std::size_t done = 0;
     while (!failed_ && done < destination.size() && offset_ < size_) {
-        if (!current_.holds(offset_) && !moveTo(offset_)) {
-            failed_ = true;
+        if (mappingRefused_ || (!current_.holds(offset_) && !moveTo(offset_))) {
+            mappingRefused_ = true;
+            done += readPlain(destination.subspan(done));
             break;
         }
         const std::uint64_t inWindow = current_.offset + current_.length - offset_;
@@ -44,23 +46,42 @@ std::size_t MappedInputFile::read(std::span<std::byte> destination) {
         }
         offset_ += n;
         done += n;
-        if (!stillWholeAfterReadingUpTo(offset_)) {
-            failed_ = true;
-            break;
-        }
     }
+    confirmSizeAtTheEnd();
     return done;
 }
 
 std::uint64_t MappedInputFile::skip(std::uint64_t count) {
     const std::uint64_t n = failed_ || offset_ >= size_ ? 0 : std::min(count, size_ - offset_);
     offset_ += n;
+    confirmSizeAtTheEnd();
     return n;
 }
 
 bool MappedInputFile::seek(std::uint64_t offset) {
     offset_ = offset;
     return true;
+}
+
+std::size_t MappedInputFile::readPlain(std::span<std::byte> destination) {
+    std::size_t done = 0;
+    while (done < destination.size() && offset_ < size_) {
+        const auto want = static_cast<std::size_t>(
+            std::min<std::uint64_t>(destination.size() - done, size_ - offset_));
+        const ssize_t got =
+            ::pread(fd_.get(), destination.data() + done, want, static_cast<off_t>(offset_));
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        if (got <= 0) {
+            // The end before the size taken at open: the file was cut short.
+            failed_ = true;
+            break;
+        }
+        offset_ += static_cast<std::uint64_t>(got);
+        done += static_cast<std::size_t>(got);
+    }
+    return done;
 }
 
 MappedInputFile::Window MappedInputFile::mapWindow(std::uint64_t start) const {
@@ -109,14 +130,15 @@ bool MappedInputFile::moveTo(std::uint64_t offset) {
 }
 
 // If the file shrank, the page holding its new end reads as zeros past that end instead of
-// faulting, and any later page faults. Zeros can therefore only go unnoticed when the reader
-// stops soon after them, near the end of the file: reads that end there confirm the size.
-bool MappedInputFile::stillWholeAfterReadingUpTo(std::uint64_t end) const {
-    if (end + 2 * pageSize() < size_) {
-        return true;
+// faulting, and any later page faults. Zeros can therefore only go unnoticed when nothing is read
+// after them: once the reader has come to the end, the size is confirmed.
+void MappedInputFile::confirmSizeAtTheEnd() {
+    if (sizeConfirmed_ || failed_ || offset_ < size_) {
+        return;
     }
+    sizeConfirmed_ = true;
     struct stat info {};
-    return ::fstat(fd_.get(), &info) == 0 && static_cast<std::uint64_t>(info.st_size) >= end;
+    failed_ = ::fstat(fd_.get(), &info) != 0 || static_cast<std::uint64_t>(info.st_size) < size_;
 }
 
 } // namespace quillon::platform

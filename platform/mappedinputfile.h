@@ -10,7 +10,8 @@ namespace quillon::platform {
 // read is copied. Only a window of the file is mapped at a time, so the process never holds more
 // than a few windows of it, however large it is; the window after the current one is mapped
 // ahead and made present on a second thread. A file that shrinks while mapped makes reads fail
-// instead of crashing.
+// instead of crashing. Where the system refuses a mapping (some file systems do, and so does a
+// process short of address space) the file is read with plain reads instead.
 class MappedInputFile final : public InputFile {
 public:
     MappedInputFile(FileDescriptor fd, std::uint64_t size) : fd_(std::move(fd)), size_(size) {}
@@ -21,7 +22,7 @@ public:
     std::size_t read(std::span<std::byte> destination) override;
     std::uint64_t skip(std::uint64_t count) override;
     bool seek(std::uint64_t offset) override;
-    std::uint64_t size() const override { return size_; }
+    std::optional<std::uint64_t> size() const override { return size_; }
     bool failed() const override { return failed_; }
 
 private:
@@ -38,7 +39,8 @@ private:
     Window mapWindow(std::uint64_t start) const;
     void release(Window& window);
     bool moveTo(std::uint64_t offset);
-    bool stillWholeAfterReadingUpTo(std::uint64_t end) const;
+    std::size_t readPlain(std::span<std::byte> destination);
+    void confirmSizeAtTheEnd();
 
     FileDescriptor fd_;
     std::uint64_t size_;
@@ -46,6 +48,8 @@ private:
     Window current_;
     Window next_;
     bool failed_ = false;
+    bool sizeConfirmed_ = false;
+    bool mappingRefused_ = false;
     // Declared last: destroyed first, so everything queued is done before the rest goes.
     MappingWorker worker_;
 };

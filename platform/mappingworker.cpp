@@ -1,6 +1,7 @@
 #include "platform/mappingworker.h"
 
 #include <sys/mman.h>
+#include <system_error>
 
 namespace quillon::platform {
 
@@ -16,11 +17,31 @@ MappingWorker::~MappingWorker() {
 }
 
 void MappingWorker::populate(const void* address, std::size_t length) {
-    enqueue({const_cast<void*>(address), length, false});
+    if (thread_.joinable() || startThread()) {
+        enqueue({const_cast<void*>(address), length, false});
+    }
 }
 
 void MappingWorker::unmap(const void* address, std::size_t length) {
-    enqueue({const_cast<void*>(address), length, true});
+    if (thread_.joinable()) {
+        enqueue({const_cast<void*>(address), length, true});
+    } else {
+        ::munmap(const_cast<void*>(address), length);
+    }
+}
+
+bool MappingWorker::startThread() {
+    if (threadRefused_) {
+        return false;
+    }
+    try {
+        thread_ = std::thread([this] { work(); });
+        return true;
+    } catch (const std::system_error&) {
+        // Out of threads or of memory for a stack: the reader goes on alone.
+        threadRefused_ = true;
+        return false;
+    }
 }
 
 void MappingWorker::enqueue(Task task) {
@@ -30,9 +51,6 @@ void MappingWorker::enqueue(Task task) {
         // each one still counts against the process's memory until it is unmapped.
         changed_.wait(lock, [this] { return tasks_.size() < kMaxPending; });
         tasks_.push_back(task);
-        if (!thread_.joinable()) {
-            thread_ = std::thread([this] { work(); });
-        }
     }
     changed_.notify_all();
 }

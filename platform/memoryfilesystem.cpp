@@ -1,5 +1,7 @@
 #include "platform/memoryfilesystem.h"
 
+#include "platform/temporaryname.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -32,7 +34,7 @@ public:
         return true;
     }
 
-    std::uint64_t size() const override { return bytes_->size(); }
+    std::optional<std::uint64_t> size() const override { return bytes_->size(); }
     bool failed() const override { return false; }
 
 private:
@@ -42,17 +44,50 @@ private:
 
 class MemoryOutputFile final : public OutputFile {
 public:
-    explicit MemoryOutputFile(std::shared_ptr<MemoryFileSystem::Bytes> bytes)
-        : bytes_(std::move(bytes)) {}
+    MemoryOutputFile(MemoryFileSystem& files, std::string temporaryPath, std::string finalPath)
+        : files_(files), temporaryPath_(std::move(temporaryPath)),
+          finalPath_(std::move(finalPath)) {
+        files_.addFile(temporaryPath_, {});
+    }
+    ~MemoryOutputFile() override {
+        if (!committed_) {
+            files_.removeFile(temporaryPath_);
+        }
+    }
+    MemoryOutputFile(const MemoryOutputFile&) = delete;
+    MemoryOutputFile& operator=(const MemoryOutputFile&) = delete;
 
     bool write(std::span<const std::byte> bytes) override {
-        bytes_->insert(bytes_->end(), bytes.begin(), bytes.end());
+        MemoryFileSystem::Bytes* body = this->body();
+        if (body == nullptr) {
+            return false;
+        }
+        body->insert(body->end(), bytes.begin(), bytes.end());
         return true;
     }
-    bool close() override { return true; }
+    bool writeAt(std::uint64_t offset, std::span<const std::byte> bytes) override {
+        MemoryFileSystem::Bytes* body = this->body();
+        if (body == nullptr || offset > body->size() || bytes.size() > body->size() - offset) {
+            return false;
+        }
+        std::copy(bytes.begin(), bytes.end(), body->begin() + static_cast<std::ptrdiff_t>(offset));
+        return true;
+    }
+    bool commit() override {
+        committed_ = files_.renameFile(temporaryPath_, finalPath_);
+        return committed_;
+    }
 
 private:
-    std::shared_ptr<MemoryFileSystem::Bytes> bytes_;
+    // The file's content while it still stands under its temporary name; a test may remove it.
+    MemoryFileSystem::Bytes* body() {
+        return const_cast<MemoryFileSystem::Bytes*>(files_.file(temporaryPath_));
+    }
+
+    MemoryFileSystem& files_;
+    std::string temporaryPath_;
+    std::string finalPath_;
+    bool committed_ = false;
 };
 
 } // namespace
@@ -78,19 +113,26 @@ std::unique_ptr<InputFile> MemoryFileSystem::openForReading(const std::string& p
     return std::make_unique<MemoryInputFile>(it->second);
 }
 
-std::unique_ptr<OutputFile> MemoryFileSystem::createNew(const std::string& path) {
-    if (files_.contains(path)) {
+std::unique_ptr<OutputFile> MemoryFileSystem::createOutput(const std::string& path) {
+    const PathParts parts = splitPath(path);
+    if (parts.name.empty()) {
         return nullptr;
     }
-    return createAlways(path);
+    const std::string unique = std::to_string(100000 + ++outputsStarted_);
+    return std::make_unique<MemoryOutputFile>(
+        *this, parts.folder + temporaryNameFor(parts.name, unique), path);
 }
 
-std::unique_ptr<OutputFile> MemoryFileSystem::createAlways(const std::string& path) {
-    // An open reader keeps the old content alive: replacing a file gives it a new body, as a
-    // truncating create does on disk.
-    auto body = std::make_shared<Bytes>();
-    files_[path] = body;
-    return std::make_unique<MemoryOutputFile>(body);
+bool MemoryFileSystem::renameFile(const std::string& from, const std::string& to) {
+    const auto it = files_.find(from);
+    if (it == files_.end()) {
+        return false;
+    }
+    // An open reader keeps the old content alive, as a replaced file's does on disk.
+    auto body = it->second;
+    files_.erase(it);
+    files_[to] = std::move(body);
+    return true;
 }
 
 bool MemoryFileSystem::removeFile(const std::string& path) {

@@ -1,22 +1,26 @@
 #pragma once
 
 #include "platform/filesystem.h"
+#include "platform/posixinputfile.h"
 
 namespace quillon::platform {
 
-// The real file layer over POSIX descriptors. Inputs are mapped into memory where the system
-// allows it, so data that is only passed over is never copied; otherwise they are read through a
-// buffer in user space. Outputs are buffered. Either way the reader's small per-tag reads cost no
-// system call each.
+// The real file layer over POSIX descriptors. Regular files are mapped into memory where the
+// system allows it, so data that is only passed over is never copied; anything else (a pipe, a
+// device) is read to its end with plain reads. Outputs are buffered, written under a temporary
+// name and renamed when whole. Either way the reader's small per-tag reads cost no system call
+// each.
 class PosixFileSystem final : public FileSystem {
 public:
-    enum class ReadMode { Mapped, Buffered };
+    // Buffered and Streamed read regular files as the other kinds of input are read; the tests
+    // and the fuzzer use them to reach those readers with ordinary files.
+    enum class ReadMode { Mapped, Buffered, Streamed };
 
-    explicit PosixFileSystem(ReadMode mode = ReadMode::Mapped) : mode_(mode) {}
+    explicit PosixFileSystem(ReadMode mode = ReadMode::Mapped, InterruptCheck interrupted = {})
+        : mode_(mode), interrupted_(std::move(interrupted)) {}
 
     std::unique_ptr<InputFile> openForReading(const std::string& path) override;
-    std::unique_ptr<OutputFile> createNew(const std::string& path) override;
-    std::unique_ptr<OutputFile> createAlways(const std::string& path) override;
+    std::unique_ptr<OutputFile> createOutput(const std::string& path) override;
     bool removeFile(const std::string& path) override;
     bool regularFileExists(const std::string& path) override;
     bool sameFile(const std::string& a, const std::string& b) override;
@@ -24,6 +28,7 @@ public:
 
 private:
     ReadMode mode_;
+    InterruptCheck interrupted_;
 };
 
 } // namespace quillon::platform

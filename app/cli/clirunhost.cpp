@@ -2,13 +2,17 @@
 
 #include "engine/outputpath.h"
 #include "engine/statustexts.h"
+#include "printablename.h"
+
+#include <cerrno>
 
 namespace quillon::cli {
 
 CliRunHost::CliRunHost(std::vector<std::string> files, std::optional<std::string> outputDir,
-                       std::FILE* out, std::FILE* err, bool showProgress)
+                       std::FILE* out, std::FILE* err, bool showProgress,
+                       std::function<bool()> stopRequested)
     : files_(std::move(files)), outputDir_(std::move(outputDir)), out_(out), err_(err),
-      progress_(err, showProgress) {}
+      progress_(err, showProgress), stopRequested_(std::move(stopRequested)) {}
 
 int CliRunHost::rowCount() const {
     return static_cast<int>(files_.size());
@@ -19,19 +23,26 @@ std::string CliRunHost::rowText(int row) const {
 }
 
 void CliRunHost::setRowStatus(int row, engine::RowStatus status) {
-    currentRow_ = row;
+    const std::string name = printableName(rowText(row));
     if (status == engine::RowStatus::Extracting) {
-        progress_.show(rowText(row), 0);
+        currentRow_ = row;
+        currentName_ = name;
+        progress_.show(currentName_, 0);
         return;
     }
+    currentRow_ = 0;
     progress_.clear();
     if (status != engine::RowStatus::Finished) {
         anyFailed_ = true;
     }
     const std::string_view text = engine::statusText(status);
-    std::fprintf(out_, "%s: %.*s\n", rowText(row).c_str(), static_cast<int>(text.size()),
-                 text.data());
-    std::fflush(out_);
+    errno = 0;
+    const bool written = std::fprintf(out_, "%s: %.*s\n", name.c_str(),
+                                      static_cast<int>(text.size()), text.data()) >= 0 &&
+                         std::fflush(out_) == 0;
+    if (!written && statusWriteError_ == 0) {
+        statusWriteError_ = errno != 0 ? errno : EIO;
+    }
 }
 
 engine::OutputChoice CliRunHost::showOutputFolderDialog() {
@@ -45,16 +56,17 @@ engine::OutputChoice CliRunHost::showOutputFolderDialog() {
 }
 
 void CliRunHost::setProgress(int percent) {
+    // Only a file being read has a bar; the run's last reset to 0 draws nothing.
     if (currentRow_ > 0) {
-        progress_.show(files_[static_cast<std::size_t>(currentRow_ - 1)], percent);
+        progress_.show(currentName_, percent);
     }
 }
 
 void CliRunHost::showNotice(engine::Notice notice) {
     progress_.clear();
     const std::string_view text = engine::noticeText(notice);
-    const std::string file = currentRow_ > 0 ? rowText(currentRow_) : std::string();
-    std::fprintf(err_, "%s: %.*s\n", file.c_str(), static_cast<int>(text.size()), text.data());
+    std::fprintf(err_, "%s: %.*s\n", currentName_.c_str(), static_cast<int>(text.size()),
+                 text.data());
     std::fflush(err_);
 }
 

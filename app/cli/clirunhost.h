@@ -4,6 +4,7 @@
 #include "terminalprogress.h"
 
 #include <cstdio>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -11,22 +12,25 @@
 namespace quillon::cli {
 
 // The command line's stand-in for the main window: the arguments are the list, the output folder
-// comes from -o, statuses go to stdout and notices to stderr.
+// comes from -o, statuses go to stdout and notices to stderr, names with control characters
+// escaped.
 class CliRunHost final : public engine::RunHost {
 public:
     CliRunHost(std::vector<std::string> files, std::optional<std::string> outputDir, std::FILE* out,
-               std::FILE* err, bool showProgress);
+               std::FILE* err, bool showProgress, std::function<bool()> stopRequested = {});
 
     int rowCount() const override;
     std::string rowText(int row) const override;
     void setRowStatus(int row, engine::RowStatus status) override;
     engine::OutputChoice showOutputFolderDialog() override;
     void setProgress(int percent) override;
-
     void PumpMessages() override {}
     void showNotice(engine::Notice notice) override;
+    bool stopRequested() const override { return stopRequested_ && stopRequested_(); }
 
     bool anyFailed() const { return anyFailed_; }
+    // The system's error number of the first status line that could not be written, or 0.
+    int statusWriteError() const { return statusWriteError_; }
 
 private:
     std::vector<std::string> files_;
@@ -34,8 +38,12 @@ private:
     std::FILE* out_;
     std::FILE* err_;
     TerminalProgress progress_;
+    std::function<bool()> stopRequested_;
+    // The row being extracted and its name as printed; 0 between files.
     int currentRow_ = 0;
+    std::string currentName_;
     bool anyFailed_ = false;
+    int statusWriteError_ = 0;
 };
 
 } // namespace quillon::cli

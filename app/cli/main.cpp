@@ -1,9 +1,13 @@
 #include "cliarguments.h"
 #include "clirunhost.h"
 #include "engine/extractionrun.h"
+#include "outputclash.h"
 #include "platform/posixfilesystem.h"
+#include "printablename.h"
+#include "stopsignals.h"
 
 #include <cstdio>
+#include <cstring>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -12,6 +16,8 @@ namespace {
 constexpr int kExitOk = 0;
 constexpr int kExitFileFailed = 1;
 constexpr int kExitUsage = 2;
+// Stopped by a signal: the shell's own convention for a process ended by one.
+constexpr int kExitSignalBase = 128;
 
 // The output folder must exist and take new files.
 bool folderIsUsable(const std::string& path) {
@@ -20,10 +26,26 @@ bool folderIsUsable(const std::string& path) {
            ::access(path.c_str(), W_OK | X_OK) == 0;
 }
 
+// Refuses, before anything is written, a run in which two FILEs would write the same output.
+bool reportOutputClashes(const quillon::cli::CliArguments& args) {
+    using quillon::cli::printableName;
+    const auto clashes = quillon::cli::findOutputClashes(args.files, args.outputDir);
+    for (const auto& clash : clashes) {
+        std::string inputs;
+        for (const std::string& input : clash.inputs) {
+            inputs += (inputs.empty() ? "" : ", ") + printableName(input);
+        }
+        std::fprintf(stderr, "quillon-cli: %s would be written by more than one FILE: %s\n",
+                     printableName(clash.output).c_str(), inputs.c_str());
+    }
+    return !clashes.empty();
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     using quillon::cli::CliArguments;
+    using quillon::cli::StopSignals;
     const CliArguments args = quillon::cli::parseArguments({argv + 1, argv + argc});
     switch (args.action) {
     case CliArguments::Action::Help:
@@ -39,14 +61,31 @@ int main(int argc, char** argv) {
         break;
     }
     if (args.outputDir && !folderIsUsable(*args.outputDir)) {
-        std::fprintf(stderr, "Can not read %s\n", args.outputDir->c_str());
+        std::fprintf(stderr, "Can not read %s\n",
+                     quillon::cli::printableName(*args.outputDir).c_str());
+        return kExitUsage;
+    }
+    if (reportOutputClashes(args)) {
         return kExitUsage;
     }
 
+    const StopSignals signals;
+    const auto stopRequested = [] { return StopSignals::received() != 0; };
     quillon::cli::CliRunHost host(args.files, args.outputDir, stdout, stderr,
-                                  ::isatty(STDERR_FILENO) == 1);
-    quillon::platform::PosixFileSystem files;
-    quillon::engine::ExtractionRun run(host, files);
+                                  ::isatty(STDERR_FILENO) == 1, stopRequested);
+    quillon::platform::PosixFileSystem files(quillon::platform::PosixFileSystem::ReadMode::Mapped,
+                                             stopRequested);
+    // An older output stays as it was unless a complete new one replaces it.
+    quillon::engine::ExtractionRun run(host, files, {.removeOlderOutputFirst = false});
     run.run();
+
+    if (StopSignals::received() != 0) {
+        return kExitSignalBase + StopSignals::received();
+    }
+    if (host.statusWriteError() != 0) {
+        std::fprintf(stderr, "quillon-cli: can not write the status lines: %s\n",
+                     std::strerror(host.statusWriteError()));
+        return kExitFileFailed;
+    }
     return host.anyFailed() ? kExitFileFailed : kExitOk;
 }

@@ -1,5 +1,7 @@
 #include "terminalprogress.h"
 
+#include "printablename.h"
+
 #include <algorithm>
 
 namespace quillon::cli {
@@ -16,8 +18,9 @@ void TerminalProgress::show(const std::string& label, int percent) {
     }
     const int filled = percent * kBarWidth / 100;
     const std::string bar = std::string(filled, '#') + std::string(kBarWidth - filled, '-');
+    // Cut at a character boundary, so the terminal never gets half a character.
     const std::string name =
-        label.size() > kMaxLabel ? "..." + label.substr(label.size() - (kMaxLabel - 3)) : label;
+        label.size() > kMaxLabel ? "..." + std::string(utf8Tail(label, kMaxLabel - 3)) : label;
     std::fprintf(stream_, "\r\033[K[%s] %3d%% %s", bar.c_str(), percent, name.c_str());
     std::fflush(stream_);
     shown_ = true;

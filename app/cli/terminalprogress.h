@@ -5,7 +5,8 @@
 
 namespace quillon::cli {
 
-// A one-line progress bar redrawn in place on a terminal; does nothing when not enabled.
+// A one-line progress bar redrawn in place on a terminal; does nothing when not enabled. The label
+// must be printable already (see printableName).
 class TerminalProgress {
 public:
     TerminalProgress(std::FILE* stream, bool enabled) : stream_(stream), enabled_(enabled) {}

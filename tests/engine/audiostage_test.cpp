@@ -96,7 +96,7 @@ TEST(AudioStage, AFailedWriteRemovesThePartialOutputAndTheNextFileStillRuns) {
         t.add("small.flv", FlvBuilder::start().audio(0x2F, pattern(10)).bytes());
         FaultyFileSystem faulty(t.files);
         faulty.writeBudget = 150; // the disk fills in the second tag
-        faulty.failAtClose = atClose;
+        faulty.failAtCommit = atClose;
         t.run(&faulty);
         EXPECT_EQ(t.host.status(1), engine::RowStatus::WriteError) << atClose;
         EXPECT_EQ(t.output("/in/big.mp3"), nullptr) << atClose;

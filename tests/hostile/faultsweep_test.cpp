@@ -78,7 +78,7 @@ TEST(FaultSweep, AFullDiskAtAnyByteIsAWriteErrorWithNoOutput) {
             SCOPED_TRACE(::testing::Message() << "budget " << budget << " at close " << atClose);
             SweepRun r;
             r.faulty.writeBudget = budget;
-            r.faulty.failAtClose = atClose;
+            r.faulty.failAtCommit = atClose;
             r.run();
             if (budget < kBrokenOutput.size()) {
                 EXPECT_EQ(r.t.host.status(1), engine::RowStatus::WriteError);

@@ -1,8 +1,14 @@
 #include "platform/posixfilesystem.h"
 #include "tempfolder.h"
 
+#include <chrono>
+#include <fcntl.h>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <set>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
 
 using namespace quillon;
 using namespace quillon::testing;
@@ -94,33 +100,142 @@ INSTANTIATE_TEST_SUITE_P(Modes, PosixInputFile,
                              return info.param == ReadMode::Mapped ? "Mapped" : "Buffered";
                          });
 
-TEST(PosixFileSystem, CreateNewRefusesExistingFilesAndCreateAlwaysEmptiesThem) {
-    TempFolder folder;
-    platform::PosixFileSystem files;
-    const std::string path = folder.write("out.mp3", pattern(100));
-    EXPECT_EQ(files.createNew(path), nullptr);
-    auto out = files.createAlways(path);
-    ASSERT_NE(out, nullptr);
-    const Bytes small = pattern(3, 40);
-    EXPECT_TRUE(out->write(asBytes(small)));
-    EXPECT_TRUE(out->close());
-    EXPECT_EQ(readFile(path), small);
+namespace {
+
+// Every name in the folder but the ones a test made itself.
+std::set<std::string> namesIn(const fs::path& folder) {
+    std::set<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder)) {
+        names.insert(entry.path().filename().string());
+    }
+    return names;
 }
 
-TEST(PosixOutputFile, BufferedAndDirectWritesKeepTheirOrder) {
+// What may stand under an output's final name before the output is committed.
+enum class AtFinalName { Nothing, OlderFile, LinkToElsewhere, DanglingLink };
+const char* const kAtFinalNameNames[] = {"Nothing", "OlderFile", "LinkToElsewhere", "DanglingLink"};
+
+class PosixOutputFile : public ::testing::TestWithParam<AtFinalName> {};
+
+} // namespace
+
+TEST_P(PosixOutputFile, IsWrittenUnderAHiddenNameAndReplacesWhateverHadTheFinalNameOnCommit) {
     TempFolder folder;
     platform::PosixFileSystem files;
-    const std::string path = folder.file("out.bin");
-    auto out = files.createNew(path);
+    const std::string path = folder.file("out.mp3");
+    const std::string victim = folder.write("victim.dat", pattern(50, 9));
+    switch (GetParam()) {
+    case AtFinalName::Nothing:
+        break;
+    case AtFinalName::OlderFile:
+        folder.write("out.mp3", pattern(100));
+        break;
+    case AtFinalName::LinkToElsewhere:
+        fs::create_symlink("victim.dat", path);
+        break;
+    case AtFinalName::DanglingLink:
+        fs::create_symlink("nowhere/else.mp3", path);
+        break;
+    }
+    const auto before = namesIn(folder.path());
+    const Bytes older = GetParam() == AtFinalName::OlderFile ? readFile(path) : Bytes{};
+
+    auto out = files.createOutput(path);
     ASSERT_NE(out, nullptr);
     Bytes expected;
+    // Buffered and direct writes in order, then a header filled in at the end.
     for (std::size_t size : {10u, 1u << 20, 5u, (3u << 20) + 7, 1u}) {
         const Bytes piece = pattern(size, int(size));
         EXPECT_TRUE(out->write(asBytes(piece)));
         expected.insert(expected.end(), piece.begin(), piece.end());
     }
-    EXPECT_TRUE(out->close());
+    const Bytes header = pattern(6, 77);
+    EXPECT_TRUE(out->writeAt(2, asBytes(header)));
+    std::copy(header.begin(), header.end(), expected.begin() + 2);
+
+    // Until the commit the final name is as it was, and the work in progress says what it is.
+    auto during = namesIn(folder.path());
+    ASSERT_EQ(during.size(), before.size() + 1);
+    std::string temporary;
+    for (const auto& name : during) {
+        if (!before.contains(name)) {
+            temporary = name;
+        }
+    }
+    EXPECT_TRUE(temporary.starts_with(".out.mp3.") && temporary.ends_with(".part")) << temporary;
+    if (GetParam() == AtFinalName::OlderFile) {
+        EXPECT_EQ(readFile(path), older);
+    }
+
+    ASSERT_TRUE(out->commit());
+    EXPECT_FALSE(fs::is_symlink(path));
     EXPECT_EQ(readFile(path), expected);
+    EXPECT_EQ(readFile(victim), pattern(50, 9));
+    EXPECT_EQ(namesIn(folder.path()), (std::set<std::string>{"out.mp3", "victim.dat"}));
+}
+
+TEST_P(PosixOutputFile, LeavesNothingWhenDroppedUncommittedOrWhenItsFolderIsGone) {
+    TempFolder folder;
+    platform::PosixFileSystem files;
+    const std::string path = folder.file("out.mp3");
+    if (GetParam() == AtFinalName::OlderFile) {
+        folder.write("out.mp3", pattern(100));
+    }
+    const auto before = namesIn(folder.path());
+    {
+        auto out = files.createOutput(path);
+        ASSERT_NE(out, nullptr);
+        EXPECT_TRUE(out->write(asBytes(pattern(3000))));
+    }
+    EXPECT_EQ(namesIn(folder.path()), before);
+
+    fs::create_directory(folder.path() / "sub");
+    auto out = files.createOutput(folder.file("sub/out.mp3"));
+    ASSERT_NE(out, nullptr);
+    EXPECT_TRUE(out->write(asBytes(pattern(10))));
+    fs::remove_all(folder.path() / "sub");
+    EXPECT_FALSE(out->commit());
+    EXPECT_EQ(files.createOutput(folder.file("sub/out.mp3")), nullptr);
+}
+
+INSTANTIATE_TEST_SUITE_P(AtFinalName, PosixOutputFile,
+                         ::testing::Values(AtFinalName::Nothing, AtFinalName::OlderFile,
+                                           AtFinalName::LinkToElsewhere, AtFinalName::DanglingLink),
+                         [](const auto& info) { return kAtFinalNameNames[int(info.param)]; });
+
+TEST(PosixFileSystem, StreamsAreReadToTheirEndWhateverTheirPace) {
+    // A pipe under a /dev/fd name, as a shell's <(...) gives, delivering in bursts with pauses:
+    // everything must arrive, and a seek back into the start (a data offset pointing into the
+    // file header) must still work.
+    int ends[2];
+    ASSERT_EQ(::pipe(ends), 0);
+    const Bytes content = pattern((5u << 20) / 2 + 3, 8);
+    std::thread writer([&] {
+        for (std::size_t at = 0; at < content.size();) {
+            const std::size_t n = std::min<std::size_t>(content.size() - at, 100'000);
+            ASSERT_EQ(::write(ends[1], content.data() + at, n), ssize_t(n));
+            at += n;
+            std::this_thread::sleep_for(std::chrono::microseconds(at % 3 == 0 ? 2000 : 0));
+        }
+        ::close(ends[1]);
+    });
+    platform::PosixFileSystem files;
+    auto in = files.openForReading("/dev/fd/" + std::to_string(ends[0]));
+    ::close(ends[0]);
+    ASSERT_NE(in, nullptr);
+    EXPECT_EQ(in->size(), std::nullopt);
+    Bytes head(9);
+    ASSERT_EQ(in->read(head), 9u);
+    ASSERT_TRUE(in->seek(5));
+    Bytes got(4);
+    ASSERT_EQ(in->read(got), 4u);
+    EXPECT_EQ(got, Bytes(content.begin() + 5, content.begin() + 9));
+    EXPECT_EQ(in->skip(1u << 20), std::uint64_t(1u << 20));
+    Bytes rest(content.size());
+    rest.resize(in->read(rest));
+    writer.join();
+    EXPECT_EQ(rest, Bytes(content.begin() + 9 + (1 << 20), content.end()));
+    EXPECT_FALSE(in->failed());
 }
 
 TEST(PosixFileSystem, OnlyRegularFilesExistAndLinksCountAsTheirTarget) {

@@ -30,7 +30,7 @@ public:
         return got;
     }
     bool seek(std::uint64_t offset) override { return inner_->seek(offset); }
-    std::uint64_t size() const override { return inner_->size(); }
+    std::optional<std::uint64_t> size() const override { return inner_->size(); }
     bool failed() const override { return failed_ || inner_->failed(); }
 
 private:
@@ -42,8 +42,8 @@ private:
 class FaultyOutput final : public platform::OutputFile {
 public:
     FaultyOutput(std::unique_ptr<platform::OutputFile> inner, std::uint64_t& budget,
-                 bool failAtClose)
-        : inner_(std::move(inner)), budget_(budget), failAtClose_(failAtClose) {}
+                 bool failAtCommit)
+        : inner_(std::move(inner)), budget_(budget), failAtCommit_(failAtCommit) {}
 
     bool write(std::span<const std::byte> bytes) override {
         const auto allowed =
@@ -53,17 +53,17 @@ public:
         if (allowed < bytes.size()) {
             broken_ = true;
         }
-        return innerOk && (failAtClose_ || !broken_);
+        return innerOk && (failAtCommit_ || !broken_);
     }
-    bool close() override {
-        const bool innerOk = inner_->close();
-        return innerOk && !broken_;
+    bool writeAt(std::uint64_t offset, std::span<const std::byte> bytes) override {
+        return !broken_ && inner_->writeAt(offset, bytes);
     }
+    bool commit() override { return !broken_ && inner_->commit(); }
 
 private:
     std::unique_ptr<platform::OutputFile> inner_;
     std::uint64_t& budget_;
-    bool failAtClose_;
+    bool failAtCommit_;
     bool broken_ = false;
 };
 
@@ -77,27 +77,18 @@ std::unique_ptr<platform::InputFile> FaultyFileSystem::openForReading(const std:
     return std::make_unique<FaultyInput>(std::move(file), readBudget);
 }
 
-bool FaultyFileSystem::createRefused() const {
-    return failCreates || createsAllowed == 0;
-}
-
-std::unique_ptr<platform::OutputFile> FaultyFileSystem::createNew(const std::string& path) {
-    return createRefused() ? nullptr : wrap(inner_.createNew(path));
-}
-
-std::unique_ptr<platform::OutputFile> FaultyFileSystem::createAlways(const std::string& path) {
-    return createRefused() ? nullptr : wrap(inner_.createAlways(path));
-}
-
-std::unique_ptr<platform::OutputFile>
-FaultyFileSystem::wrap(std::unique_ptr<platform::OutputFile> file) {
+std::unique_ptr<platform::OutputFile> FaultyFileSystem::createOutput(const std::string& path) {
+    if (failCreates || createsAllowed == 0) {
+        return nullptr;
+    }
+    auto file = inner_.createOutput(path);
     if (!file) {
         return file;
     }
     if (createsAllowed > 0) {
         --createsAllowed;
     }
-    return std::make_unique<FaultyOutput>(std::move(file), writeBudget, failAtClose);
+    return std::make_unique<FaultyOutput>(std::move(file), writeBudget, failAtCommit);
 }
 
 } // namespace quillon::testing

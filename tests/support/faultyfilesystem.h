@@ -22,16 +22,15 @@ public:
     int createsAllowed = -1;
     // Total bytes all outputs may take before writes fail.
     std::uint64_t writeBudget = kNever;
-    // When true the failure shows only at close, as with a buffered write.
-    bool failAtClose = false;
+    // When true the failure shows only at commit, as with a buffered write.
+    bool failAtCommit = false;
     // Bytes each input yields before its reads fail.
     std::uint64_t readBudget = kNever;
     // When set, only the input of this path has the read budget; the others read normally.
     std::string readFaultPath;
 
     std::unique_ptr<platform::InputFile> openForReading(const std::string& path) override;
-    std::unique_ptr<platform::OutputFile> createNew(const std::string& path) override;
-    std::unique_ptr<platform::OutputFile> createAlways(const std::string& path) override;
+    std::unique_ptr<platform::OutputFile> createOutput(const std::string& path) override;
     bool removeFile(const std::string& path) override { return inner_.removeFile(path); }
     bool regularFileExists(const std::string& path) override {
         return inner_.regularFileExists(path);
@@ -44,9 +43,6 @@ public:
     }
 
 private:
-    bool createRefused() const;
-    std::unique_ptr<platform::OutputFile> wrap(std::unique_ptr<platform::OutputFile> file);
-
     platform::FileSystem& inner_;
 };
 

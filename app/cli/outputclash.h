@@ -1,0 +1,21 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace quillon::cli {
+
+// Two or more FILEs whose outputs would be one and the same file: extracting them in one run
+// would leave only the last one's.
+struct OutputClash {
+    std::string output;
+    std::vector<std::string> inputs;
+};
+
+// The clashes among `files` with outputs next to each input, or in `outputDir` when given. Folders
+// are told apart by identity on disk, so "a/x.flv" and "a/./x.flv" clash as well.
+std::vector<OutputClash> findOutputClashes(const std::vector<std::string>& files,
+                                           const std::optional<std::string>& outputDir);
+
+} // namespace quillon::cli

@@ -1,0 +1,48 @@
+#include "stopsignals.h"
+
+#include <csignal>
+
+namespace quillon::cli {
+
+namespace {
+
+constexpr std::array<int, 3> kStopSignals = {SIGINT, SIGTERM, SIGHUP};
+
+// A signal handler can reach nothing else: the one piece of process-wide state in the program.
+volatile std::sig_atomic_t firstSignal = 0;
+
+void onStopSignal(int signal) {
+    if (firstSignal == 0) {
+        firstSignal = signal;
+    }
+}
+
+} // namespace
+
+StopSignals::StopSignals() {
+    struct sigaction action {};
+    action.sa_handler = onStopSignal;
+    sigemptyset(&action.sa_mask);
+    // No SA_RESTART: a read waiting on a silent pipe returns, and the run looks at the request.
+    action.sa_flags = 0;
+    for (std::size_t i = 0; i < kStopSignals.size(); ++i) {
+        sigaction(kStopSignals[i], &action, &previous_[i]);
+    }
+    struct sigaction ignore {};
+    ignore.sa_handler = SIG_IGN;
+    sigemptyset(&ignore.sa_mask);
+    sigaction(SIGPIPE, &ignore, &previousPipe_);
+}
+
+StopSignals::~StopSignals() {
+    for (std::size_t i = 0; i < kStopSignals.size(); ++i) {
+        sigaction(kStopSignals[i], &previous_[i], nullptr);
+    }
+    sigaction(SIGPIPE, &previousPipe_, nullptr);
+}
+
+int StopSignals::received() {
+    return firstSignal;
+}
+
+} // namespace quillon::cli

@@ -1,0 +1,191 @@
+#include "platform/posixinputfile.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdint>
+#include <cstring>
+#include <poll.h>
+#include <unistd.h>
+
+namespace quillon::platform {
+
+namespace {
+// Large enough that a read of page-cached data is dominated by copying, small enough that the
+// engine's peak memory stays far below its budget.
+constexpr std::size_t kReadBufferSize = 1 << 20;
+// How long a read waits for a silent pipe before it looks whether the user wants to stop.
+constexpr int kWaitSliceMs = 50;
+} // namespace
+
+BufferedInputFile::BufferedInputFile(FileDescriptor fd, std::uint64_t size)
+    : fd_(std::move(fd)), size_(size), buffer_(kReadBufferSize) {}
+
+std::size_t BufferedInputFile::read(std::span<std::byte> destination) {
+    std::size_t done = 0;
+    while (done < destination.size()) {
+        if (begin_ == end_) {
+            const std::size_t want = destination.size() - done;
+            // A big request goes straight into the destination: copying it through the buffer
+            // would only cost time.
+            if (want >= buffer_.size()) {
+                const long got = readSome(destination.data() + done, want);
+                if (got <= 0) {
+                    break;
+                }
+                done += static_cast<std::size_t>(got);
+                continue;
+            }
+            if (!refill()) {
+                break;
+            }
+        }
+        const std::size_t n = std::min(end_ - begin_, destination.size() - done);
+        std::memcpy(destination.data() + done, buffer_.data() + begin_, n);
+        begin_ += n;
+        done += n;
+    }
+    return done;
+}
+
+std::uint64_t BufferedInputFile::skip(std::uint64_t count) {
+    const std::uint64_t inBuffer = std::min<std::uint64_t>(count, end_ - begin_);
+    begin_ += static_cast<std::size_t>(inBuffer);
+    const std::uint64_t rest = count - inBuffer;
+    if (rest == 0) {
+        return count;
+    }
+    // Past the buffer: move the descriptor, but never beyond the end of the file, so the count
+    // passed over is the one a read would have returned.
+    const off_t here = ::lseek(fd_.get(), 0, SEEK_CUR);
+    if (here < 0) {
+        failed_ = true;
+        return inBuffer;
+    }
+    const std::uint64_t available =
+        static_cast<std::uint64_t>(here) >= size_ ? 0 : size_ - static_cast<std::uint64_t>(here);
+    const std::uint64_t step = std::min(rest, available);
+    if (::lseek(fd_.get(), static_cast<off_t>(here + step), SEEK_SET) < 0) {
+        failed_ = true;
+        return inBuffer;
+    }
+    return inBuffer + step;
+}
+
+bool BufferedInputFile::seek(std::uint64_t offset) {
+    if (offset > static_cast<std::uint64_t>(INT64_MAX)) {
+        return false;
+    }
+    if (::lseek(fd_.get(), static_cast<off_t>(offset), SEEK_SET) < 0) {
+        return false;
+    }
+    begin_ = end_ = 0;
+    return true;
+}
+
+long BufferedInputFile::readSome(std::byte* to, std::size_t count) {
+    for (;;) {
+        const ssize_t got = ::read(fd_.get(), to, count);
+        if (got == 0) {
+            // The end came before the size taken at open: the file was cut short while being
+            // read, and what is missing must not pass for the end of the data.
+            const off_t here = ::lseek(fd_.get(), 0, SEEK_CUR);
+            failed_ = failed_ || here < 0 || static_cast<std::uint64_t>(here) < size_;
+        }
+        if (got >= 0) {
+            return got;
+        }
+        if (errno != EINTR) {
+            failed_ = true;
+            return -1;
+        }
+    }
+}
+
+bool BufferedInputFile::refill() {
+    const long got = readSome(buffer_.data(), buffer_.size());
+    begin_ = 0;
+    end_ = got > 0 ? static_cast<std::size_t>(got) : 0;
+    return end_ > 0;
+}
+
+StreamInputFile::StreamInputFile(FileDescriptor fd, std::optional<std::uint64_t> size,
+                                 InterruptCheck interrupted)
+    : fd_(std::move(fd)), size_(size), interrupted_(std::move(interrupted)),
+      buffer_(kReadBufferSize) {}
+
+std::size_t StreamInputFile::read(std::span<std::byte> destination) {
+    std::size_t done = 0;
+    while (done < destination.size() && (begin_ < end_ || refill())) {
+        const std::size_t n = std::min(end_ - begin_, destination.size() - done);
+        std::memcpy(destination.data() + done, buffer_.data() + begin_, n);
+        begin_ += n;
+        done += n;
+    }
+    return done;
+}
+
+std::uint64_t StreamInputFile::skip(std::uint64_t count) {
+    std::uint64_t done = 0;
+    while (done < count && (begin_ < end_ || refill())) {
+        const auto n =
+            static_cast<std::size_t>(std::min<std::uint64_t>(end_ - begin_, count - done));
+        begin_ += n;
+        done += n;
+    }
+    return done;
+}
+
+bool StreamInputFile::seek(std::uint64_t offset) {
+    if (offset >= bufferStart_ && offset - bufferStart_ <= end_) {
+        begin_ = static_cast<std::size_t>(offset - bufferStart_);
+        return true;
+    }
+    // Forward by reading what lies between; what has left the buffer cannot be had again.
+    return offset > position() && skip(offset - position()) == offset - position();
+}
+
+bool StreamInputFile::refill() {
+    if (ended_ || failed_) {
+        return false;
+    }
+    // The buffer fills up before it starts over, so the start of the input stays at hand.
+    if (end_ == buffer_.size()) {
+        bufferStart_ += end_;
+        begin_ = end_ = 0;
+    }
+    const long got = readSome(buffer_.data() + end_, buffer_.size() - end_);
+    if (got <= 0) {
+        ended_ = true;
+        if (got == 0 && size_ && position() < *size_) {
+            failed_ = true; // a device that ends before the size it claimed
+        }
+        return false;
+    }
+    end_ += static_cast<std::size_t>(got);
+    return true;
+}
+
+long StreamInputFile::readSome(std::byte* to, std::size_t count) {
+    for (;;) {
+        const ssize_t got = ::read(fd_.get(), to, count);
+        if (got >= 0) {
+            return got;
+        }
+        if (errno != EINTR && errno != EAGAIN && errno != EWOULDBLOCK) {
+            failed_ = true;
+            return -1;
+        }
+        if (interrupted_ && interrupted_()) {
+            failed_ = true;
+            return -1;
+        }
+        if (errno != EINTR) {
+            // Opened without blocking, so that a pipe without a writer cannot hang the open: wait
+            // for data here instead, a slice at a time.
+            pollfd wait{fd_.get(), POLLIN, 0};
+            ::poll(&wait, 1, kWaitSliceMs);
+        }
+    }
+}
+
+} // namespace quillon::platform

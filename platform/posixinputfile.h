@@ -1,0 +1,70 @@
+#pragma once
+
+#include "platform/filedescriptor.h"
+#include "platform/filesystem.h"
+
+#include <functional>
+#include <vector>
+
+namespace quillon::platform {
+
+// Tells a read that waits for a slow source (a pipe) that the user wants to stop.
+using InterruptCheck = std::function<bool()>;
+
+// A regular file read through a buffer in user space, for where mapping is not wanted. Skips move
+// the descriptor; big reads go straight into the destination.
+class BufferedInputFile final : public InputFile {
+public:
+    BufferedInputFile(FileDescriptor fd, std::uint64_t size);
+
+    std::size_t read(std::span<std::byte> destination) override;
+    std::uint64_t skip(std::uint64_t count) override;
+    bool seek(std::uint64_t offset) override;
+    std::optional<std::uint64_t> size() const override { return size_; }
+    bool failed() const override { return failed_; }
+
+private:
+    long readSome(std::byte* to, std::size_t count);
+    bool refill();
+
+    FileDescriptor fd_;
+    std::uint64_t size_;
+    std::vector<std::byte> buffer_;
+    std::size_t begin_ = 0;
+    std::size_t end_ = 0;
+    bool failed_ = false;
+};
+
+// Anything read strictly in order, to its end: a pipe, a character or block device. Passing over
+// data means reading it. The first buffer's worth stays at hand, so a seek back into the start of
+// the input (a data offset pointing into the file header) works as on a file.
+class StreamInputFile final : public InputFile {
+public:
+    // `size` is known for a block device only.
+    StreamInputFile(FileDescriptor fd, std::optional<std::uint64_t> size,
+                    InterruptCheck interrupted);
+
+    std::size_t read(std::span<std::byte> destination) override;
+    std::uint64_t skip(std::uint64_t count) override;
+    bool seek(std::uint64_t offset) override;
+    std::optional<std::uint64_t> size() const override { return size_; }
+    bool failed() const override { return failed_; }
+
+private:
+    std::uint64_t position() const { return bufferStart_ + begin_; }
+    bool refill();
+    long readSome(std::byte* to, std::size_t count);
+
+    FileDescriptor fd_;
+    std::optional<std::uint64_t> size_;
+    InterruptCheck interrupted_;
+    std::vector<std::byte> buffer_;
+    // The input offset of buffer_[0]; buffer_[0, end_) holds data, buffer_[begin_] is next.
+    std::uint64_t bufferStart_ = 0;
+    std::size_t begin_ = 0;
+    std::size_t end_ = 0;
+    bool ended_ = false;
+    bool failed_ = false;
+};
+
+} // namespace quillon::platform

@@ -1,0 +1,166 @@
+#include "platform/posixoutputfile.h"
+
+#include "platform/temporaryname.h"
+
+#include <cerrno>
+#include <chrono>
+#include <climits>
+#include <fcntl.h>
+#include <sys/random.h>
+#include <unistd.h>
+
+namespace quillon::platform {
+
+namespace {
+
+constexpr std::size_t kWriteBufferSize = 1 << 20;
+// Another process creating the same random name this often means something else is wrong.
+constexpr int kNameAttempts = 64;
+
+std::string randomTag() {
+    static constexpr char kAlphabet[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+    unsigned char bytes[6] = {};
+    if (::getrandom(bytes, sizeof bytes, GRND_NONBLOCK) != static_cast<ssize_t>(sizeof bytes)) {
+        // Early in boot the pool may not be ready; the exclusive create still keeps names apart.
+        auto seed = static_cast<std::uint64_t>(
+            std::chrono::steady_clock::now().time_since_epoch().count() ^ ::getpid());
+        for (unsigned char& b : bytes) {
+            b = static_cast<unsigned char>(seed);
+            seed = seed * 6364136223846793005u + 1442695040888963407u;
+            b ^= static_cast<unsigned char>(seed >> 56);
+        }
+    }
+    std::string tag;
+    for (unsigned char b : bytes) {
+        tag += kAlphabet[b % (sizeof kAlphabet - 1)];
+    }
+    return tag;
+}
+
+} // namespace
+
+std::unique_ptr<PosixOutputFile> PosixOutputFile::create(const std::string& path) {
+    const PathParts parts = splitPath(path);
+    // A name the system could not open by its full path would be of no use to anyone.
+    if (parts.name.empty() || path.size() >= PATH_MAX) {
+        return nullptr;
+    }
+    FileDescriptor folder(::open(parts.folder.empty() ? "." : parts.folder.c_str(),
+                                 O_PATH | O_DIRECTORY | O_CLOEXEC));
+    if (!folder.valid()) {
+        return nullptr;
+    }
+    for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
+        std::string temporary = temporaryNameFor(parts.name, randomTag());
+        FileDescriptor fd(::openat(folder.get(), temporary.c_str(),
+                                   O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666));
+        if (fd.valid()) {
+            return std::unique_ptr<PosixOutputFile>(new PosixOutputFile(
+                std::move(folder), std::move(fd), std::move(temporary), parts.name));
+        }
+        if (errno != EEXIST) {
+            return nullptr;
+        }
+    }
+    return nullptr;
+}
+
+PosixOutputFile::PosixOutputFile(FileDescriptor folder, FileDescriptor file,
+                                 std::string temporaryName, std::string finalName)
+    : folder_(std::move(folder)), fd_(std::move(file)), temporaryName_(std::move(temporaryName)),
+      finalName_(std::move(finalName)) {
+    buffer_.reserve(kWriteBufferSize);
+}
+
+PosixOutputFile::~PosixOutputFile() {
+    if (!committed_) {
+        discard();
+    }
+}
+
+bool PosixOutputFile::write(std::span<const std::byte> bytes) {
+    if (failed_) {
+        return false;
+    }
+    if (buffer_.size() + bytes.size() > kWriteBufferSize) {
+        if (!flush()) {
+            return false;
+        }
+        if (bytes.size() >= kWriteBufferSize) {
+            return writeAll(bytes.data(), bytes.size());
+        }
+    }
+    buffer_.insert(buffer_.end(), bytes.begin(), bytes.end());
+    return true;
+}
+
+bool PosixOutputFile::writeAt(std::uint64_t offset, std::span<const std::byte> bytes) {
+    if (failed_ || !flush()) {
+        return false;
+    }
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t put = ::pwrite(fd_.get(), bytes.data() + done, bytes.size() - done,
+                                     static_cast<off_t>(offset + done));
+        if (put < 0 && errno == EINTR) {
+            continue;
+        }
+        if (put <= 0) {
+            failed_ = true;
+            return false;
+        }
+        done += static_cast<std::size_t>(put);
+    }
+    return true;
+}
+
+bool PosixOutputFile::commit() {
+    if (committed_) {
+        return true;
+    }
+    // The data reaches the disk before the name does: after a power loss the final name holds the
+    // old file or the whole new one, never a truncated one.
+    const bool ok =
+        !failed_ && flush() && ::fdatasync(fd_.get()) == 0 && fd_.close() &&
+        ::renameat(folder_.get(), temporaryName_.c_str(), folder_.get(), finalName_.c_str()) == 0;
+    if (!ok) {
+        failed_ = true;
+        discard();
+        return false;
+    }
+    committed_ = true;
+    return true;
+}
+
+bool PosixOutputFile::flush() {
+    const bool ok = writeAll(buffer_.data(), buffer_.size());
+    buffer_.clear();
+    return ok;
+}
+
+bool PosixOutputFile::writeAll(const std::byte* data, std::size_t count) {
+    while (count > 0 && !failed_) {
+        const ssize_t put = ::write(fd_.get(), data, count);
+        if (put < 0 && errno == EINTR) {
+            continue;
+        }
+        if (put <= 0) {
+            failed_ = true;
+            break;
+        }
+        data += put;
+        count -= static_cast<std::size_t>(put);
+    }
+    return !failed_;
+}
+
+void PosixOutputFile::discard() {
+    fd_.close();
+    if (!temporaryName_.empty()) {
+        ::unlinkat(folder_.get(), temporaryName_.c_str(), 0);
+        // Never again: another run may have taken the name since.
+        temporaryName_.clear();
+    }
+}
+
+} // namespace quillon::platform

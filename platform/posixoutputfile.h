@@ -1,0 +1,45 @@
+#pragma once
+
+#include "platform/filedescriptor.h"
+#include "platform/filesystem.h"
+
+#include <string>
+#include <vector>
+
+namespace quillon::platform {
+
+// An output written under a temporary name in its folder and renamed onto its final name when
+// committed. Both names are used relative to the open folder, so neither the length of the full
+// path nor a rename of a folder above it can send the file anywhere else.
+class PosixOutputFile final : public OutputFile {
+public:
+    // Creates the temporary file exclusively, never through a link; null when the folder takes no
+    // new file.
+    static std::unique_ptr<PosixOutputFile> create(const std::string& path);
+    ~PosixOutputFile() override;
+    PosixOutputFile(const PosixOutputFile&) = delete;
+    PosixOutputFile& operator=(const PosixOutputFile&) = delete;
+
+    bool write(std::span<const std::byte> bytes) override;
+    bool writeAt(std::uint64_t offset, std::span<const std::byte> bytes) override;
+    bool commit() override;
+
+    const std::string& temporaryName() const { return temporaryName_; }
+
+private:
+    PosixOutputFile(FileDescriptor folder, FileDescriptor file, std::string temporaryName,
+                    std::string finalName);
+    bool flush();
+    bool writeAll(const std::byte* data, std::size_t count);
+    void discard();
+
+    FileDescriptor folder_;
+    FileDescriptor fd_;
+    std::string temporaryName_;
+    std::string finalName_;
+    std::vector<std::byte> buffer_;
+    bool failed_ = false;
+    bool committed_ = false;
+};
+
+} // namespace quillon::platform

@@ -28,7 +28,17 @@ inline constexpr const char* kUsage =
     "      --version         show the version and exit\n"
     "      --                treat every later argument as a FILE\n"
     "\n"
-    "Prints 'FILE: STATUS' for each file. Exit status: 0 when every file finished,\n"
-    "1 when any file ended in an error, 2 for a usage error.\n";
+    "Prints 'FILE: STATUS' for each file; a name holding control characters is\n"
+    "printed with C escapes (\\n, \\t, \\x1b) and its backslashes doubled.\n"
+    "\n"
+    "Each MP3 is written under a hidden temporary name (.NAME.mp3.XXXXXX.part) in its\n"
+    "folder and renamed to NAME.mp3 only when it is complete. A file that fails or is\n"
+    "stopped leaves no temporary file, and an older NAME.mp3 stays exactly as it was;\n"
+    "a killed process can leave a .part file, never a truncated NAME.mp3.\n"
+    "Ctrl-C, SIGTERM and SIGHUP stop at the next tag ('FILE: Stopped').\n"
+    "\n"
+    "Exit status: 0 when every file finished, 1 when any file ended in an error,\n"
+    "2 for a usage error (also when two FILEs would write the same MP3),\n"
+    "128 + the signal number when stopped by a signal.\n";
 
 } // namespace quillon::cli

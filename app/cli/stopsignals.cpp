@@ -27,6 +27,10 @@ StopSignals::StopSignals() {
     action.sa_flags = 0;
     for (std::size_t i = 0; i < kStopSignals.size(); ++i) {
         sigaction(kStopSignals[i], &action, &previous_[i]);
+        // A signal ignored by whoever started us (nohup, a background job) stays ignored.
+        if (previous_[i].sa_handler == SIG_IGN) {
+            sigaction(kStopSignals[i], &previous_[i], nullptr);
+        }
     }
     struct sigaction ignore {};
     ignore.sa_handler = SIG_IGN;

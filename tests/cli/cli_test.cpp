@@ -119,3 +119,88 @@ TEST_F(Cli, NoProgressBarWhenStderrIsNotATerminal) {
     EXPECT_EQ(r.err.find('\r'), std::string::npos);
     EXPECT_EQ(r.err, "");
 }
+
+TEST_F(Cli, AnOlderOutputIsReplacedOnlyByAWholeNewOne) {
+    // A typo, a file that is no FLV or has no MP3 audio: the older song.mp3 must survive.
+    struct Case {
+        const char* fixture; // what song.flv holds; null for no such file
+        std::vector<std::string> args;
+        bool replaced;
+    };
+    const Case cases[] = {
+        {nullptr, {"song.flvv"}, false},         {"aac.flv", {"song.flv"}, false},
+        {"video-only.flv", {"song.flv"}, false}, {"", {"song.flv"}, false},
+        {"mp3-only.flv", {"song.flv"}, true},
+    };
+    const Bytes older = bytesOf("the older output");
+    for (const Case& c : cases) {
+        fs::remove(work.path() / "song.flv");
+        if (c.fixture != nullptr) {
+            if (*c.fixture != '\0') {
+                copyFixture(c.fixture, "song.flv");
+            } else {
+                work.write("song.flv", bytesOf("not a video"));
+            }
+        }
+        work.write("song.mp3", older);
+        run(c.args);
+        const Bytes now = readFile(work.path() / "song.mp3");
+        EXPECT_EQ(now != older, c.replaced) << c.args[0] << " " << (c.fixture ? c.fixture : "");
+        EXPECT_EQ(now.size(), c.replaced ? 16300u : older.size());
+    }
+}
+
+TEST_F(Cli, FilesThatWouldWriteTheSameOutputAreRefusedBeforeAnythingRuns) {
+    fs::create_directories(work.path() / "a");
+    fs::create_directories(work.path() / "b");
+    fs::create_directories(work.path() / "out");
+    copyFixture("mp3-only.flv", "a/clip.flv");
+    copyFixture("mp3-only.flv", "b/clip.flv");
+    copyFixture("mp3-only.flv", "clip.flv");
+    copyFixture("mp3-only.flv", "clip.jpg");
+    struct Case {
+        std::vector<std::string> args;
+        std::string message;
+    };
+    const Case cases[] = {
+        {{"-o", "out", "a/clip.flv", "b/clip.flv"},
+         "quillon-cli: out/clip.mp3 would be written by more than one FILE: a/clip.flv, "
+         "b/clip.flv\n"},
+        {{"clip.flv", "clip.jpg"},
+         "quillon-cli: clip.mp3 would be written by more than one FILE: clip.flv, clip.jpg\n"},
+        {{"a/clip.flv", "a/../a/clip.flv", "clip.flv"},
+         "quillon-cli: a/clip.mp3 would be written by more than one FILE: a/clip.flv, "
+         "a/../a/clip.flv\n"},
+    };
+    for (const Case& c : cases) {
+        const CliResult r = run(c.args);
+        EXPECT_EQ(r.exitCode, 2);
+        EXPECT_EQ(r.out, "");
+        EXPECT_EQ(r.err, c.message);
+    }
+    for (const char* output : {"out/clip.mp3", "a/clip.mp3", "b/clip.mp3", "clip.mp3"}) {
+        EXPECT_FALSE(fs::exists(work.path() / output)) << output;
+    }
+}
+
+TEST_F(Cli, StatusLinesThatCannotBeWrittenAreAFailure) {
+    copyFixture("mp3-only.flv", "one.flv");
+    const CliResult r =
+        runInBash(work.path(), shellQuote(QUILLON_CLI_PATH) + " one.flv > /dev/full");
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.err, "quillon-cli: can not write the status lines: No space left on device\n");
+    EXPECT_EQ(readFile(work.path() / "one.mp3").size(), 16300u);
+}
+
+TEST_F(Cli, APipeIsReadToItsEndLikeTheSameBytesInAFile) {
+    // The shell's <(...) hands over /dev/fd/N; its name has no extension, so its output is ".mp3".
+    copyFixture("mp3-video.flv", "clip.flv");
+    fs::create_directory(work.path() / "d");
+    const CliResult r =
+        runInBash(work.path(), shellQuote(QUILLON_CLI_PATH) + " -o d <(cat clip.flv) && " +
+                                   shellQuote(QUILLON_CLI_PATH) + " clip.flv");
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_NE(r.out.find(": Finished\nclip.flv: Finished\n"), std::string::npos) << r.out;
+    EXPECT_EQ(readFile(work.path() / "d/.mp3"), readFile(work.path() / "clip.mp3"));
+    EXPECT_EQ(readFile(work.path() / "clip.mp3").size(), 12225u);
+}

@@ -1,3 +1,5 @@
+#include "clirunhost.h"
+#include "printablename.h"
 #include "terminalprogress.h"
 
 #include <cstdio>
@@ -50,4 +52,72 @@ TEST(TerminalProgress, PrintsNothingWhenDisabledAndShortensLongNames) {
     std::fclose(f);
     EXPECT_NE(out.find("..." + std::string(30, 'x') + "end.flv"), std::string::npos);
     EXPECT_EQ(out.find(std::string(31, 'x')), std::string::npos);
+}
+
+TEST(TerminalProgress, CutsALongLabelAtACharacterBoundary) {
+    std::FILE* f = std::tmpfile();
+    {
+        TerminalProgress bar(f, true);
+        // 20 three-byte characters: 37 bytes from the end falls inside one.
+        std::string name;
+        for (int i = 0; i < 20; ++i) {
+            name += "片";
+        }
+        bar.show(name, 0);
+    }
+    const std::string out = contents(f);
+    std::fclose(f);
+    std::string twelve;
+    for (int i = 0; i < 12; ++i) {
+        twelve += "片";
+    }
+    EXPECT_NE(out.find("% ..." + twelve + "\r"), std::string::npos) << out;
+}
+
+TEST(PrintableName, EscapesControlCharactersAndOnlyThen) {
+    using quillon::cli::printableName;
+    const std::pair<std::string, std::string> cases[] = {
+        {"plain.flv", "plain.flv"},
+        {"C:\\Video\\clip.flv", "C:\\Video\\clip.flv"},
+        {"片段 🎵.flv", "片段 🎵.flv"},
+        {"two\nlines.flv", "two\\nlines.flv"},
+        {"a\tb\\c\r.flv", "a\\tb\\\\c\\r.flv"},
+        {"\x1b[31mred.flv", "\\x1b[31mred.flv"},
+        {"del\x7f.flv", "del\\x7f.flv"},
+        {"c1\xc2\x9b"
+         "2J.flv",
+         "c1\\xc2\\x9b2J.flv"},
+        {"not utf-8 \xff\xe9.flv", "not utf-8 \xff\xe9.flv"},
+    };
+    for (const auto& [name, shown] : cases) {
+        EXPECT_EQ(printableName(name), shown);
+    }
+}
+
+TEST(CliRunHost, TheBarLivesOnlyWhileAFileIsReadAndNamesAreEscaped) {
+    std::FILE* out = std::tmpfile();
+    std::FILE* err = std::tmpfile();
+    {
+        quillon::cli::CliRunHost host({"a\nb.flv", "c.flv"}, std::nullopt, out, err, true);
+        using quillon::engine::RowStatus;
+        host.setRowStatus(1, RowStatus::Extracting);
+        host.setProgress(50);
+        host.setRowStatus(1, RowStatus::Finished);
+        host.setRowStatus(2, RowStatus::Extracting);
+        host.showNotice(quillon::engine::Notice::AudioNotMp3);
+        host.setRowStatus(2, RowStatus::Stopped);
+        // The run's reset after the last file must not draw the bar again.
+        host.setProgress(0);
+        EXPECT_TRUE(host.anyFailed());
+        EXPECT_EQ(host.statusWriteError(), 0);
+    }
+    EXPECT_EQ(contents(out), "a\\nb.flv: Finished\nc.flv: Stopped\n");
+    EXPECT_EQ(contents(err), "\r\033[K[------------------------------]   0% a\\nb.flv"
+                             "\r\033[K[###############---------------]  50% a\\nb.flv"
+                             "\r\033[K"
+                             "\r\033[K[------------------------------]   0% c.flv"
+                             "\r\033[K"
+                             "c.flv: Can not get audio data\n");
+    std::fclose(out);
+    std::fclose(err);
 }

@@ -210,3 +210,29 @@ TEST(FlvReader, ALyingTagSizeEndsTheLoopAndCostsNoMemory) {
         EXPECT_EQ(t.reader.state().TagBufferCapacity, type == 9 ? 4096u : heldAfterHeader);
     }
 }
+
+TEST(FlvReader, LongStretchesOfUncountedTagsStillLetTheWindowBreatheAndStop) {
+    // 100,000 empty tags of a type that is not counted, as a valid header followed by zeros
+    // gives, then a counted one: the window must handle its events and a stop request on the way.
+    FlvBuilder b = FlvBuilder::start();
+    for (int i = 0; i < 100'000; ++i) {
+        b.tag(0, {});
+    }
+    b.audio(0x2F, pattern(5));
+    for (int stopAfter : {-1, 3}) {
+        ReaderTestbed t;
+        t.host.stopAfterPumps = stopAfter;
+        ASSERT_TRUE(t.open(b.bytes()));
+        const TagLoopOutcome outcome = t.readAll();
+        if (stopAfter < 0) {
+            EXPECT_EQ(outcome, TagLoopOutcome::Finished);
+            // One breath per 1024 quiet tags, and one for the audio tag.
+            EXPECT_EQ(t.host.pumps, 100'000 / 1024 + 1);
+            EXPECT_EQ(*t.files.file("/out/clip.mp3"), pattern(5));
+        } else {
+            EXPECT_EQ(outcome, TagLoopOutcome::Stopped);
+            EXPECT_EQ(t.host.pumps, 3);
+            EXPECT_EQ(t.files.file("/out/clip.mp3"), nullptr);
+        }
+    }
+}

@@ -2,6 +2,7 @@
 // are read, the output folder removed, a small file system that fills up, many files in one run.
 #include "engine/extractionrun.h"
 #include "engine/statustexts.h"
+#include "faultyfilesystem.h"
 #include "platform/posixfilesystem.h"
 #include "recordinghost.h"
 #include "tempfolder.h"
@@ -136,11 +137,15 @@ TEST_P(LiveDisk, AThousandFilesInOneRunLeaveNoDescriptorOpen) {
 TEST_P(LiveDisk, PipesAndDevicesUnderTheNamesNeitherHangNorSwallowTheOutput) {
     // A pipe with nobody at the other end blocks a plain open forever; a link to /dev/null
     // would take the whole stream and keep nothing. The outputs take the place of both.
+    // A link to a file elsewhere must not be written through either.
     const std::string clip = folder.write("clip.flv", small.flv);
     const std::string other = folder.write("other.flv", small.flv);
     ASSERT_EQ(::mkfifo(folder.file("clip.mp3").c_str(), 0644), 0);
     fs::create_symlink("/dev/null", folder.path() / "other.mp3");
     ASSERT_EQ(::mkfifo(folder.file("pipe.flv").c_str(), 0644), 0);
+    fs::create_directory(folder.path() / "elsewhere");
+    const std::string victim = folder.write("elsewhere/victim.dat", pattern(30));
+    fs::create_symlink("elsewhere/victim.dat", folder.path() / "last.mp3");
     RecordingHost host({clip, other, folder.file("pipe.flv"), folder.write("last.flv", small.flv)});
     run(host);
     EXPECT_EQ(host.status(1), engine::RowStatus::Finished);
@@ -151,6 +156,24 @@ TEST_P(LiveDisk, PipesAndDevicesUnderTheNamesNeitherHangNorSwallowTheOutput) {
         EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(folder.path() / output))) << output;
         EXPECT_EQ(readFile(folder.file(output)), small.mp3) << output;
     }
+    EXPECT_EQ(readFile(victim), pattern(30));
+}
+
+TEST_P(LiveDisk, ARunThatFailsRemovesOnlyWhatItWrote) {
+    // Another run (another process) has just finished clip.mp3; this one, writing the same name,
+    // runs out of disk. Its failure must cost the other run nothing.
+    const std::string clip = folder.write("clip.flv", audioFile(4).flv);
+    const Bytes theirs = pattern(500, 7);
+    folder.write("clip.mp3", theirs);
+    platform::PosixFileSystem disk(GetParam());
+    FaultyFileSystem faulty(disk);
+    faulty.writeBudget = 100'000;
+    RecordingHost host({clip});
+    ExtractionRun extraction(host, faulty, {.removeOlderOutputFirst = false});
+    extraction.run();
+    EXPECT_EQ(host.status(1), engine::RowStatus::WriteError);
+    EXPECT_EQ(readFile(folder.file("clip.mp3")), theirs);
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder.path()), fs::directory_iterator()), 2);
 }
 
 // A real file system that fills up: a 1 MiB tmpfs. Mounting needs privileges a container or an

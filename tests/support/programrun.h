@@ -2,12 +2,14 @@
 
 #include <filesystem>
 #include <string>
+#include <sys/types.h>
 #include <vector>
 
 namespace quillon::testing {
 
 struct ProgramResult {
     int exitCode = -1; // -1 when the program did not exit normally
+    int killedBy = 0;  // the signal that ended it, if one did
     std::string out;
     std::string err;
 };
@@ -16,5 +18,31 @@ struct ProgramResult {
 // standard input empty, and collects what it printed.
 ProgramResult runProgram(const std::string& program, const std::filesystem::path& workDir,
                          const std::vector<std::string>& args);
+
+// Runs a bash command line in `workDir` (for redirections, process substitution, limits), standard
+// input empty, and collects what it printed.
+ProgramResult runInBash(const std::filesystem::path& workDir, const std::string& commandLine);
+
+// `text` quoted for a shell command line.
+std::string shellQuote(const std::string& text);
+
+// A program started in the background, so a test can act on it while it runs.
+class RunningProgram {
+public:
+    RunningProgram(const std::string& program, const std::filesystem::path& workDir,
+                   const std::vector<std::string>& args);
+    ~RunningProgram();
+    RunningProgram(const RunningProgram&) = delete;
+    RunningProgram& operator=(const RunningProgram&) = delete;
+
+    void signal(int number) const;
+    // Waits for the end and collects what it printed.
+    ProgramResult wait();
+
+private:
+    pid_t pid_ = -1;
+    std::filesystem::path outPath_;
+    std::filesystem::path errPath_;
+};
 
 } // namespace quillon::testing

@@ -118,11 +118,9 @@ bool PosixOutputFile::commit() {
     if (committed_) {
         return true;
     }
-    // The data reaches the disk before the name does: after a power loss the final name holds the
-    // old file or the whole new one, never a truncated one.
-    const bool ok =
-        !failed_ && flush() && ::fdatasync(fd_.get()) == 0 && fd_.close() &&
-        ::renameat(folder_.get(), temporaryName_.c_str(), folder_.get(), finalName_.c_str()) == 0;
+    const bool ok = !failed_ && flush() && startWriteback() && fd_.close() &&
+                    ::renameat(folder_.get(), temporaryName_.c_str(), folder_.get(),
+                               finalName_.c_str()) == 0;
     if (!ok) {
         failed_ = true;
         discard();
@@ -130,6 +128,15 @@ bool PosixOutputFile::commit() {
     }
     committed_ = true;
     return true;
+}
+
+// After a power loss the final name must hold the old file or the whole new one, never a cut one.
+// Starting the data's writeback before the rename gets its blocks allocated now, so a journalling
+// file system in ordered mode (ext4's default) commits them with or before the rename and writes
+// the data first. Waiting for the disk as well (fdatasync) would guarantee it on every file system
+// but costs a cache flush per file: 4 ms each here, ten times the extraction of a small file.
+bool PosixOutputFile::startWriteback() {
+    return ::sync_file_range(fd_.get(), 0, 0, SYNC_FILE_RANGE_WRITE) == 0 || errno != EIO;
 }
 
 bool PosixOutputFile::flush() {

@@ -30,6 +30,7 @@ private:
     PosixOutputFile(FileDescriptor folder, FileDescriptor file, std::string temporaryName,
                     std::string finalName);
     bool flush();
+    bool startWriteback();
     bool writeAll(const std::byte* data, std::size_t count);
     void discard();
 

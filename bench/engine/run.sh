@@ -47,3 +47,23 @@ print(f"median: quillon-cli {q*1000:.1f} ms, ffmpeg {f*1000:.1f} ms, cat {c*1000
 print(f"ffmpeg / quillon-cli = {f/q:.1f}x (target >= 5x); quillon-cli / cat = {q/c:.2f}x (target <= 3x)")
 PY
 /usr/bin/time -v "$cli" -o "$out" "$big" 2>&1 >/dev/null | awk -F': ' '/Maximum resident/ {printf "peak memory: %.1f MB (target < 40 MB)\n", $2/1024}'
+
+# Many small files: 2,000 copies of the bundled 228 KB sample, the per-file costs (opening,
+# creating, naming the output) against merely reading them with cat.
+small="$data/small"
+if [ ! -d "$small/in" ] || [ "$(ls "$small/in" | wc -l)" -ne 2000 ]; then
+    rm -rf "$small" && mkdir -p "$small/in"
+    for i in $(seq 1 2000); do cp "$here/../../samples/quillon-sample.flv" "$small/in/s$i.flv"; done
+fi
+rm -rf "$small/out" && mkdir -p "$small/out"
+cat "$small"/in/*.flv >/dev/null
+hyperfine --warmup 2 --runs "${QUILLON_BENCH_RUNS:-20}" --export-json "$data/small.json" \
+    -n quillon-cli "'$cli' -o '$small/out' '$small'/in/*.flv >/dev/null" \
+    -n cat "cat '$small'/in/*.flv >/dev/null"
+python3 - "$data/small.json" <<'PY'
+import json, sys
+r = {x["command"]: x["median"] for x in json.load(open(sys.argv[1]))["results"]}
+q, c = r["quillon-cli"], r["cat"]
+print(f"2,000 small files, median: quillon-cli {q*1000:.0f} ms, cat {c*1000:.0f} ms; "
+      f"quillon-cli / cat = {q/c:.2f}x (target <= 1.5x)")
+PY

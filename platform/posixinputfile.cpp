@@ -18,7 +18,8 @@ constexpr int kWaitSliceMs = 50;
 } // namespace
 
 BufferedInputFile::BufferedInputFile(FileDescriptor fd, std::uint64_t size)
-    : fd_(std::move(fd)), size_(size), buffer_(kReadBufferSize) {}
+    : fd_(std::move(fd)), size_(size),
+      buffer_(std::make_unique_for_overwrite<std::byte[]>(kReadBufferSize)) {}
 
 std::size_t BufferedInputFile::read(std::span<std::byte> destination) {
     std::size_t done = 0;
@@ -27,7 +28,7 @@ std::size_t BufferedInputFile::read(std::span<std::byte> destination) {
             const std::size_t want = destination.size() - done;
             // A big request goes straight into the destination: copying it through the buffer
             // would only cost time.
-            if (want >= buffer_.size()) {
+            if (want >= kReadBufferSize) {
                 const long got = readSome(destination.data() + done, want);
                 if (got <= 0) {
                     break;
@@ -40,7 +41,7 @@ std::size_t BufferedInputFile::read(std::span<std::byte> destination) {
             }
         }
         const std::size_t n = std::min(end_ - begin_, destination.size() - done);
-        std::memcpy(destination.data() + done, buffer_.data() + begin_, n);
+        std::memcpy(destination.data() + done, buffer_.get() + begin_, n);
         begin_ += n;
         done += n;
     }
@@ -102,7 +103,7 @@ long BufferedInputFile::readSome(std::byte* to, std::size_t count) {
 }
 
 bool BufferedInputFile::refill() {
-    const long got = readSome(buffer_.data(), buffer_.size());
+    const long got = readSome(buffer_.get(), kReadBufferSize);
     begin_ = 0;
     end_ = got > 0 ? static_cast<std::size_t>(got) : 0;
     return end_ > 0;
@@ -111,13 +112,13 @@ bool BufferedInputFile::refill() {
 StreamInputFile::StreamInputFile(FileDescriptor fd, std::optional<std::uint64_t> size,
                                  InterruptCheck interrupted)
     : fd_(std::move(fd)), size_(size), interrupted_(std::move(interrupted)),
-      buffer_(kReadBufferSize) {}
+      buffer_(std::make_unique_for_overwrite<std::byte[]>(kReadBufferSize)) {}
 
 std::size_t StreamInputFile::read(std::span<std::byte> destination) {
     std::size_t done = 0;
     while (done < destination.size() && (begin_ < end_ || refill())) {
         const std::size_t n = std::min(end_ - begin_, destination.size() - done);
-        std::memcpy(destination.data() + done, buffer_.data() + begin_, n);
+        std::memcpy(destination.data() + done, buffer_.get() + begin_, n);
         begin_ += n;
         done += n;
     }
@@ -149,11 +150,11 @@ bool StreamInputFile::refill() {
         return false;
     }
     // The buffer fills up before it starts over, so the start of the input stays at hand.
-    if (end_ == buffer_.size()) {
+    if (end_ == kReadBufferSize) {
         bufferStart_ += end_;
         begin_ = end_ = 0;
     }
-    const long got = readSome(buffer_.data() + end_, buffer_.size() - end_);
+    const long got = readSome(buffer_.get() + end_, kReadBufferSize - end_);
     if (got <= 0) {
         ended_ = true;
         if (got == 0 && size_ && position() < *size_) {

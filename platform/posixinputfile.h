@@ -4,7 +4,7 @@
 #include "platform/filesystem.h"
 
 #include <functional>
-#include <vector>
+#include <memory>
 
 namespace quillon::platform {
 
@@ -29,7 +29,8 @@ private:
 
     FileDescriptor fd_;
     std::uint64_t size_;
-    std::vector<std::byte> buffer_;
+    // Not cleared when made: only the pages a read fills are ever touched.
+    std::unique_ptr<std::byte[]> buffer_;
     std::size_t begin_ = 0;
     std::size_t end_ = 0;
     bool failed_ = false;
@@ -58,7 +59,7 @@ private:
     FileDescriptor fd_;
     std::optional<std::uint64_t> size_;
     InterruptCheck interrupted_;
-    std::vector<std::byte> buffer_;
+    std::unique_ptr<std::byte[]> buffer_;
     // The input offset of buffer_[0]; buffer_[0, end_) holds data, buffer_[begin_] is next.
     std::uint64_t bufferStart_ = 0;
     std::size_t begin_ = 0;

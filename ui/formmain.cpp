@@ -5,6 +5,7 @@
 #include "engine/extractionrun.h"
 #include "engine/statustexts.h"
 #include "platform/eventpump.h"
+#include "ui/filelistview.h"
 #include "ui/formpath.h"
 #include "ui/openfiledialog.h"
 #include "ui/pathtext.h"
@@ -23,6 +24,7 @@
 #include <QHeaderView>
 #include <QMimeData>
 #include <QPushButton>
+#include <QShortcut>
 #include <QTreeWidget>
 #include <QUrl>
 
@@ -80,27 +82,15 @@ FormMain::FormMain(UiServices services, QWidget* parent)
     setWindowIcon(programIcon());
     setFont(windowFont());
 
-    ListView1 = new QTreeWidget(this);
+    ListView1 = new FileListView(this);
     ListView1->setObjectName(QStringLiteral("ListView1"));
     ListView1->setGeometry(scaledRect(this, 4, 3, 577, 383));
-    ListView1->setColumnCount(2);
-    ListView1->setHeaderLabels({QStringLiteral("File Name"), QStringLiteral("Status")});
-    ListView1->header()->setStretchLastSection(false);
-    ListView1->header()->setSectionsMovable(false);
-    ListView1->setColumnWidth(0, scaledLength(this, 453));
-    ListView1->setColumnWidth(1, scaledLength(this, 116));
-    ListView1->setRootIsDecorated(false);
-    ListView1->setItemsExpandable(false);
-    ListView1->setUniformRowHeights(true);
-    ListView1->setAllColumnsShowFocus(true);
-    ListView1->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    ListView1->setSelectionBehavior(QAbstractItemView::SelectRows);
-    ListView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    ListView1->setTextElideMode(Qt::ElideMiddle);
-    // Drops are handled here rather than by the view, which would treat them as item moves.
-    ListView1->setAcceptDrops(true);
-    ListView1->viewport()->setAcceptDrops(true);
-    ListView1->viewport()->installEventFilter(this);
+    // Drops are handled here rather than by the view, which would treat them as item moves. The
+    // header takes them like the rows below it.
+    for (QWidget* target : dropTargets()) {
+        target->setAcceptDrops(true);
+        target->installEventFilter(this);
+    }
 
     CmdAdd = makeButton(this, "CmdAdd", "&Add", scaledRect(this, 587, 12, 95, 25));
     CmdRemove = makeButton(this, "CmdRemove", "&Remove", scaledRect(this, 587, 46, 95, 25));
@@ -124,6 +114,10 @@ FormMain::FormMain(UiServices services, QWidget* parent)
     connect(CmdRemove, &QPushButton::clicked, this, &FormMain::removeSelectedRows);
     connect(CmdExtract, &QPushButton::clicked, this, &FormMain::extract);
     connect(CmdUpdate, &QPushButton::clicked, this, &FormMain::OpenProductWebPage);
+    connect(new QShortcut(QKeySequence::Open, this), &QShortcut::activated, this,
+            &FormMain::addByDialog);
+    connect(new QShortcut(QKeySequence::Delete, this), &QShortcut::activated, this,
+            &FormMain::removeSelectedRows);
 
     SkinForm(this);
 }
@@ -140,8 +134,10 @@ std::string FormMain::rowText(int row) const {
 }
 
 void FormMain::setRowStatus(int row, std::string_view status) {
-    if (QTreeWidgetItem* item = ListView1->topLevelItem(row - 1)) {
-        item->setText(1, toQString(status));
+    ListView1->setStatus(row - 1, toQString(status));
+    if (status == engine::kStatusExtracting) {
+        // The run has reached this row: bring it into view, leaving the user's selection alone.
+        ListView1->scrollToItem(ListView1->topLevelItem(row - 1));
     }
 }
 
@@ -259,9 +255,11 @@ void FormMain::extract() {
 }
 
 void FormMain::appendRow(const QString& path) {
-    auto* item = new QTreeWidgetItem(ListView1);
-    item->setText(0, path);
-    item->setText(1, toQString(engine::kStatusReady));
+    ListView1->appendFile(path, toQString(engine::kStatusReady));
+}
+
+QList<QWidget*> FormMain::dropTargets() const {
+    return {ListView1->viewport(), ListView1->header()->viewport()};
 }
 
 void FormMain::addDroppedFiles(const QMimeData* data) {
@@ -305,7 +303,7 @@ void FormMain::showEvent(QShowEvent* event) {
 }
 
 bool FormMain::eventFilter(QObject* watched, QEvent* event) {
-    if (watched != ListView1->viewport()) {
+    if (!dropTargets().contains(qobject_cast<QWidget*>(watched))) {
         return QWidget::eventFilter(watched, event);
     }
     switch (event->type()) {

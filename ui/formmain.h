@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/runhost.h"
+#include "ui/filelistview.h"
 #include "ui/uiservices.h"
 
 #include <QString>
@@ -8,7 +9,6 @@
 
 class QMimeData;
 class QPushButton;
-class QTreeWidget;
 
 namespace quillon::controls {
 class XP_ProgressBar;
@@ -48,7 +48,7 @@ public:
     // The output folder dialog, or null before the first Extract that showed it.
     FormPath* formPath() const { return formPath_; }
 
-    QTreeWidget* ListView1;
+    FileListView* ListView1;
     QPushButton* CmdAdd;
     QPushButton* CmdRemove;
     QPushButton* CmdExtract;
@@ -68,6 +68,8 @@ protected:
 private:
     void addDroppedFiles(const QMimeData* data);
     void appendRow(const QString& path);
+    // The widgets that take dropped files: the list's rows and its header.
+    QList<QWidget*> dropTargets() const;
     void applyProgress();
 
     UiServices services_;

@@ -2,7 +2,9 @@
 #include "formmaintestbed.h"
 
 #include <QApplication>
+#include <QHeaderView>
 #include <QPushButton>
+#include <QTest>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
 #include <memory>
@@ -91,16 +93,25 @@ TEST(IsInList, ComparesWholePathsWithCase) {
     EXPECT_FALSE(bed.form.IsInList("a/clip.flv"));
 }
 
-class DropOnList : public ::testing::Test {
+// Drops land on the list's rows or on its header alike.
+enum class DropTarget { Rows, Header };
+
+class DropOnList : public ::testing::TestWithParam<DropTarget> {
 protected:
+    bool drop(const QMimeData& data) {
+        QWidget* target = GetParam() == DropTarget::Header
+                              ? bed.form.ListView1->header()->viewport()
+                              : bed.form.ListView1->viewport();
+        return dragAndDrop(bed.form, data, target);
+    }
     bool drop(const QStringList& paths) {
         std::unique_ptr<QMimeData> data(fileDrag(paths));
-        return dragAndDrop(bed.form, *data);
+        return drop(*data);
     }
     FormMainTestbed bed;
 };
 
-TEST_F(DropOnList, FilesAreListedOnceAndFoldersAreNotOpened) {
+TEST_P(DropOnList, FilesAreListedOnceAndFoldersAreNotOpened) {
     const QString a = bed.writeFile("a.flv");
     const QString b = bed.writeFile("B.FLV");
     const QString text = bed.writeFile("notes.txt");
@@ -114,7 +125,7 @@ TEST_F(DropOnList, FilesAreListedOnceAndFoldersAreNotOpened) {
     EXPECT_EQ(bed.rowTexts(), (QStringList{a, b})) << "already listed files are not added again";
 }
 
-TEST_F(DropOnList, DuplicateTestIsCaseSensitive) {
+TEST_P(DropOnList, DuplicateTestIsCaseSensitive) {
     const QString lower = bed.writeFile("clip.flv");
     const QString upper = bed.writeFile("CLIP.FLV");
     drop({lower});
@@ -122,22 +133,28 @@ TEST_F(DropOnList, DuplicateTestIsCaseSensitive) {
     EXPECT_EQ(bed.rowTexts(), (QStringList{lower, upper}));
 }
 
-TEST_F(DropOnList, VanishedItemEndsTheDropAndKeepsWhatCameBefore) {
+TEST_P(DropOnList, VanishedItemEndsTheDropAndKeepsWhatCameBefore) {
     const QString first = bed.writeFile("first.flv");
     const QString last = bed.writeFile("last.flv");
     drop({first, bed.path("gone.flv"), last});
     EXPECT_EQ(bed.rowTexts(), QStringList{first});
 }
 
-TEST_F(DropOnList, DataWithoutFilesIsRefused) {
+TEST_P(DropOnList, DataWithoutFilesIsRefused) {
     QMimeData text;
     text.setText(bed.writeFile("a.flv"));
-    EXPECT_FALSE(dragAndDrop(bed.form, text));
+    EXPECT_FALSE(drop(text));
     QMimeData web;
     web.setUrls({QUrl("https://example.com/video.flv")});
-    EXPECT_FALSE(dragAndDrop(bed.form, web));
+    EXPECT_FALSE(drop(web));
     EXPECT_TRUE(bed.rowTexts().isEmpty());
 }
+
+INSTANTIATE_TEST_SUITE_P(Targets, DropOnList,
+                         ::testing::Values(DropTarget::Rows, DropTarget::Header),
+                         [](const auto& info) {
+                             return info.param == DropTarget::Header ? "Header" : "Rows";
+                         });
 
 class RemoveRows : public ::testing::Test {
 protected:
@@ -172,6 +189,43 @@ TEST_F(RemoveRows, AllSelectedEmptiesTheListAndAnEmptyListIsLeftAlone) {
     EXPECT_TRUE(bed.rowTexts().isEmpty());
     EXPECT_NE(bed.form.focusWidget(), bed.form.ListView1) << "an empty list does nothing";
 }
+
+// Keys in the window: Delete and the Remove access key remove the selected rows, Ctrl+O and the
+// Add access key open the Add dialog. Access keys click their button a moment later, so the test
+// waits for the effect rather than expecting it at once.
+struct WindowKey {
+    const char* name;
+    Qt::Key key;
+    Qt::KeyboardModifiers modifiers;
+    bool removes; // otherwise: opens the Add dialog
+};
+
+class WindowKeys : public RemoveRows, public ::testing::WithParamInterface<WindowKey> {};
+
+TEST_P(WindowKeys, RunTheirCommand) {
+    const WindowKey& key = GetParam();
+    bed.select({1, 3});
+    bed.form.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&bed.form));
+    bed.form.ListView1->setFocus();
+    bed.openFileDialog.answers.push_back({"/k/new.flv"});
+    QTest::keyClick(bed.form.ListView1, key.key, key.modifiers);
+    const QStringList afterRemove = {"/r/0.flv", "/r/2.flv", "/r/4.flv"};
+    const QStringList afterAdd = {"/r/0.flv", "/r/1.flv", "/r/2.flv",
+                                  "/r/3.flv", "/r/4.flv", "/k/new.flv"};
+    EXPECT_TRUE(QTest::qWaitFor([&] {
+        return bed.rowTexts() == (key.removes ? afterRemove : afterAdd);
+    })) << bed.rowTexts().join(' ').toStdString();
+    EXPECT_EQ(bed.openFileDialog.startFolders.size(), key.removes ? 1 : 2);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Keys, WindowKeys,
+    ::testing::Values(WindowKey{"Delete", Qt::Key_Delete, Qt::NoModifier, true},
+                      WindowKey{"AltR", Qt::Key_R, Qt::AltModifier, true},
+                      WindowKey{"CtrlO", Qt::Key_O, Qt::ControlModifier, false},
+                      WindowKey{"AltA", Qt::Key_A, Qt::AltModifier, false}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace
 } // namespace quillon::uitest

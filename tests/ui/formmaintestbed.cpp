@@ -117,8 +117,10 @@ QByteArray expectedMp3Hash(const QString& fixtureName) {
     throw std::runtime_error("no stored hash for " + fixtureName.toStdString());
 }
 
-bool dragAndDrop(ui::FormMain& form, const QMimeData& data) {
-    QWidget* target = form.ListView1->viewport();
+bool dragAndDrop(ui::FormMain& form, const QMimeData& data, QWidget* target) {
+    if (target == nullptr) {
+        target = form.ListView1->viewport();
+    }
     const QPoint where = target->rect().center();
     QDragEnterEvent enter(where, Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton,
                           Qt::NoModifier);

@@ -53,8 +53,9 @@ QString fixture(const QString& name);
 // The SHA-256 the fixtures' script stored for the fixture's expected MP3.
 QByteArray expectedMp3Hash(const QString& fixtureName);
 
-// Drags `data` over the list and drops it. Returns whether the list offered to take it.
-bool dragAndDrop(ui::FormMain& form, const QMimeData& data);
+// Drags `data` over the list's rows (or over `target`, such as its header) and drops it. Returns
+// whether the list offered to take it.
+bool dragAndDrop(ui::FormMain& form, const QMimeData& data, QWidget* target = nullptr);
 QMimeData* fileDrag(const QStringList& paths);
 
 } // namespace quillon::uitest

@@ -2,29 +2,29 @@
 
 #include "engine/flvreader.h"
 #include "engine/outputpath.h"
-#include "engine/statustexts.h"
 
 namespace quillon::engine {
 
 namespace {
 
-std::string_view statusFor(TagLoopOutcome outcome) {
+RowStatus statusFor(TagLoopOutcome outcome) {
     switch (outcome) {
     case TagLoopOutcome::Finished:
-        return kStatusFinished;
+        return RowStatus::Finished;
     case TagLoopOutcome::WriteFailed:
-        return kStatusWriteError;
-    case TagLoopOutcome::ReadFailed:
+        return RowStatus::WriteError;
     case TagLoopOutcome::Stopped:
+        return RowStatus::Stopped;
+    case TagLoopOutcome::ReadFailed:
         break;
     }
-    return kStatusReadError;
+    return RowStatus::ReadError;
 }
 
 } // namespace
 
-ExtractionRun::ExtractionRun(RunHost& host, RunServices services)
-    : host_(host), services_(services) {}
+ExtractionRun::ExtractionRun(RunHost& host, platform::FileSystem& files)
+    : host_(host), files_(files) {}
 
 RunResult ExtractionRun::run() {
     if (host_.rowCount() == 0) {
@@ -40,8 +40,8 @@ RunResult ExtractionRun::run() {
         return RunResult::EmptyList;
     }
 
-    FlvReader reader(host_, services_);
-    platform::FileSystem& files = services_.files;
+    FlvReader reader(host_, files_);
+    platform::FileSystem& files = files_;
     for (int row = 1; row <= rows; ++row) {
         const std::string input = host_.rowText(row);
         const std::string Mp3Path =
@@ -49,7 +49,7 @@ RunResult ExtractionRun::run() {
 
         // Extracting a file onto itself would delete the input before it is read.
         if (files.sameFile(Mp3Path, input)) {
-            host_.setRowStatus(row, kStatusWriteError);
+            host_.setRowStatus(row, RowStatus::WriteError);
             continue;
         }
         // Done before the input is opened, so an unreadable input leaves no stale output either.
@@ -58,19 +58,20 @@ RunResult ExtractionRun::run() {
         }
 
         const bool ok = reader.OpenFlv(input);
-        host_.setRowStatus(row, kStatusExtracting);
+        host_.setRowStatus(row, RowStatus::Extracting);
         if (!ok) {
-            host_.setRowStatus(row, kStatusReadError);
+            host_.setRowStatus(row, RowStatus::ReadError);
             continue;
         }
         reader.mp3Writer().ResetMp3();
         reader.mp3Writer().setMp3Path(Mp3Path);
         const TagLoopOutcome outcome = reader.ReadTags();
         reader.CloseFlv();
+        host_.setRowStatus(row, statusFor(outcome));
         if (outcome == TagLoopOutcome::Stopped) {
+            host_.setProgress(0);
             return RunResult::Stopped;
         }
-        host_.setRowStatus(row, statusFor(outcome));
     }
     host_.setProgress(0);
     return RunResult::Completed;

@@ -2,12 +2,11 @@
 
 #include "engine/flvheader.h"
 #include "engine/readpercent.h"
-#include "engine/statustexts.h"
 
 namespace quillon::engine {
 
-FlvReader::FlvReader(RunHost& host, RunServices services)
-    : host_(host), services_(services), writer_(services.files) {
+FlvReader::FlvReader(RunHost& host, platform::FileSystem& files)
+    : host_(host), files_(files), writer_(files) {
     ResetFlvState();
 }
 
@@ -35,7 +34,7 @@ std::size_t FlvReader::readInto(std::span<std::byte> destination) {
 
 bool FlvReader::OpenFlv(const std::string& path) {
     ResetFlvState();
-    state_.InputHandle = services_.files.openForReading(path);
+    state_.InputHandle = files_.openForReading(path);
     if (!state_.InputHandle) {
         return false;
     }
@@ -134,7 +133,7 @@ TagLoopOutcome FlvReader::ReadTags() {
             progressCount = 0;
             host_.setProgress(readPercent(state_.Position, state_.FileSize));
         }
-        services_.pump.PumpMessages();
+        host_.PumpMessages();
         if (host_.stopRequested()) {
             writer_.discardOutput();
             return TagLoopOutcome::Stopped;
@@ -158,8 +157,7 @@ void FlvReader::HandleAudioTag() {
         writer_.SkipAudio = false;
         const auto format = std::to_integer<std::uint8_t>(data[0]) >> 4;
         if (format != flv::kSoundFormatMp3) {
-            services_.messages.showMessage(kNoticeNotMp3, "Quillon",
-                                           platform::MessageIcon::Information);
+            host_.showNotice(Notice::AudioNotMp3);
             writer_.SkipAudio = true;
         }
         writer_.OpenMp3();

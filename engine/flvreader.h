@@ -47,7 +47,7 @@ class FlvReader {
 public:
     static constexpr int kProgressEveryNthTag = 6;
 
-    FlvReader(RunHost& host, RunServices services);
+    FlvReader(RunHost& host, platform::FileSystem& files);
 
     // Opens the file and checks its header; true when the reader stands at the first
     // back-pointer. On false no file is left open.
@@ -67,7 +67,7 @@ private:
     void HandleAudioTag();
 
     RunHost& host_;
-    RunServices services_;
+    platform::FileSystem& files_;
     FlvReaderState state_;
     Mp3Writer writer_;
 };

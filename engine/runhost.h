@@ -1,7 +1,8 @@
 #pragma once
 
+#include "engine/rowstatus.h"
+
 #include <string>
-#include <string_view>
 
 namespace quillon::engine {
 
@@ -15,8 +16,9 @@ struct OutputChoice {
     std::string OutputFolder;
 };
 
-// The surroundings an extraction run needs: the file list, the output folder dialog and the
-// progress bar. The main window, the command line and the tests each provide one.
+// The surroundings an extraction run needs: the file list, the output folder dialog, the
+// progress bar, the user's events and the user's attention. The main window, the command line
+// and the tests each provide one; each chooses its own words for what the run reports.
 class RunHost {
 public:
     virtual ~RunHost() = default;
@@ -24,7 +26,7 @@ public:
     // The file list; rows are numbered from 1 in display order.
     virtual int rowCount() const = 0;
     virtual std::string rowText(int row) const = 0;
-    virtual void setRowStatus(int row, std::string_view status) = 0;
+    virtual void setRowStatus(int row, RowStatus status) = 0;
 
     // Shows the output folder dialog modally and returns what was confirmed.
     virtual OutputChoice showOutputFolderDialog() = 0;
@@ -32,8 +34,15 @@ public:
     // The read percentage of the current file, 0..100.
     virtual void setProgress(int percent) = 0;
 
-    // Asked after every pump of events: true once the user wants the run to end now (the main
-    // window is closing). The run then stops at the next tag and leaves no partial output.
+    // Lets the user interface handle what is waiting; called often during a file.
+    virtual void PumpMessages() = 0;
+
+    // Tells the user something about the file being read; returns once the user has seen it.
+    virtual void showNotice(Notice notice) = 0;
+
+    // Asked after every pump of events: true once the user wants the run to end now. The run
+    // then stops at the next tag, leaves no partial output and marks the file being read
+    // Stopped.
     virtual bool stopRequested() const { return false; }
 };
 

@@ -4,7 +4,6 @@
 // sanitizer report is a finding, and so is any output that differs from the model's (bytes that
 // were not in the file, a lost tag, a failure reported as success).
 #include "engine/extractionrun.h"
-#include "engine/statustexts.h"
 #include "platform/memoryfilesystem.h"
 #include "platform/posixfilesystem.h"
 
@@ -38,17 +37,15 @@ void check(bool condition, const char* what) {
 }
 
 // Lists two files, answers "Same as input path" and records what the run shows.
-class FuzzHost final : public engine::RunHost,
-                       public quillon::platform::EventPump,
-                       public quillon::platform::MessageBox {
+class FuzzHost final : public engine::RunHost {
 public:
     explicit FuzzHost(std::vector<std::string> rows) : rows_(std::move(rows)) {}
 
     int rowCount() const override { return static_cast<int>(rows_.size()); }
     std::string rowText(int row) const override { return rows_.at(std::size_t(row - 1)); }
-    void setRowStatus(int row, std::string_view status) override {
-        statuses.resize(rows_.size());
-        statuses.at(std::size_t(row - 1)) = std::string(status);
+    void setRowStatus(int row, engine::RowStatus status) override {
+        statuses.resize(rows_.size(), engine::RowStatus::Ready);
+        statuses.at(std::size_t(row - 1)) = status;
         currentRow_ = row;
         lastPercent_ = -1;
     }
@@ -67,13 +64,13 @@ public:
             ++firstRowPumps;
         }
     }
-    void showMessage(std::string_view, std::string_view, quillon::platform::MessageIcon) override {
+    void showNotice(engine::Notice) override {
         if (currentRow_ == 1) {
             ++firstRowMessages;
         }
     }
 
-    std::vector<std::string> statuses;
+    std::vector<engine::RowStatus> statuses;
     int firstRowPumps = 0;
     int firstRowProgress = 0;
     int firstRowMessages = 0;
@@ -225,22 +222,22 @@ private:
 void runAndCheck(quillon::platform::FileSystem& files, const MemoryFileSystem& outputs,
                  const std::string& input, const std::string& stale, const Expected& want) {
     FuzzHost host({input, "/in/sentinel.flv"});
-    engine::ExtractionRun run(host, {files, host, host});
+    engine::ExtractionRun run(host, files);
     check(run.run() == engine::RunResult::Completed, "the run did not complete");
 
     const Bytes* output = outputs.file(stale);
     if (!want.readable) {
-        check(host.statuses.at(0) == engine::kStatusReadError, "unreadable file not reported");
+        check(host.statuses.at(0) == engine::RowStatus::ReadError, "unreadable file not reported");
         check(output == nullptr, "unreadable file left an output");
     } else {
-        check(host.statuses.at(0) == engine::kStatusFinished, "readable file not finished");
+        check(host.statuses.at(0) == engine::RowStatus::Finished, "readable file not finished");
         check(want.output.has_value() == (output != nullptr), "output presence differs");
         check(!output || *output == *want.output, "output bytes differ from the model");
         check(host.firstRowPumps == want.counted, "counted tag number differs");
         check(host.firstRowProgress == want.counted / 6, "progress update number differs");
         check(host.firstRowMessages == want.messages, "notice number differs");
     }
-    check(host.statuses.at(1) == engine::kStatusFinished, "the next file did not finish");
+    check(host.statuses.at(1) == engine::RowStatus::Finished, "the next file did not finish");
     const Bytes* next = outputs.file("/in/sentinel.mp3");
     check(next && next->size() == 4 && (*next)[0] == std::byte{1} && (*next)[3] == std::byte{4},
           "the next file's output is wrong");

@@ -4,9 +4,10 @@
 #include "controls/progressbar/xp_progressbar.h"
 #include "engine/extractionrun.h"
 #include "engine/statustexts.h"
-#include "platform/eventpump.h"
+#include "ui/eventpump.h"
 #include "ui/filelistview.h"
 #include "ui/formpath.h"
+#include "ui/messagebox.h"
 #include "ui/openfiledialog.h"
 #include "ui/pathtext.h"
 #include "ui/productpage.h"
@@ -133,9 +134,9 @@ std::string FormMain::rowText(int row) const {
     return item != nullptr ? QFile::encodeName(item->text(0)).toStdString() : std::string();
 }
 
-void FormMain::setRowStatus(int row, std::string_view status) {
-    ListView1->setStatus(row - 1, toQString(status));
-    if (status == engine::kStatusExtracting) {
+void FormMain::setRowStatus(int row, engine::RowStatus status) {
+    ListView1->setStatus(row - 1, toQString(engine::statusText(status)));
+    if (status == engine::RowStatus::Extracting) {
         // The run has reached this row: bring it into view, leaving the user's selection alone.
         ListView1->scrollToItem(ListView1->topLevelItem(row - 1));
     }
@@ -169,6 +170,14 @@ void FormMain::applyProgress() {
     if (XP_ProgressBar1->Value() != pendingProgress_) {
         XP_ProgressBar1->setValue(pendingProgress_);
     }
+}
+
+void FormMain::PumpMessages() {
+    services_.pump.PumpMessages();
+}
+
+void FormMain::showNotice(engine::Notice notice) {
+    services_.messages.showMessage(engine::noticeText(notice), "Quillon", MessageIcon::Information);
 }
 
 bool FormMain::stopRequested() const {
@@ -244,7 +253,7 @@ void FormMain::extract() {
     }
     FlagGuard runningGuard(running_);
     stopRequested_ = false;
-    engine::ExtractionRun run(*this, {services_.files, services_.pump, services_.messages});
+    engine::ExtractionRun run(*this, services_.files);
     run.run();
     applyProgress();
     if (closeAfterRun_) {
@@ -255,7 +264,7 @@ void FormMain::extract() {
 }
 
 void FormMain::appendRow(const QString& path) {
-    ListView1->appendFile(path, toQString(engine::kStatusReady));
+    ListView1->appendFile(path, toQString(engine::statusText(engine::RowStatus::Ready)));
 }
 
 QList<QWidget*> FormMain::dropTargets() const {

@@ -31,9 +31,11 @@ public:
     // The run's view of the list and the window.
     int rowCount() const override;
     std::string rowText(int row) const override;
-    void setRowStatus(int row, std::string_view status) override;
+    void setRowStatus(int row, engine::RowStatus status) override;
     engine::OutputChoice showOutputFolderDialog() override;
     void setProgress(int percent) override;
+    void PumpMessages() override;
+    void showNotice(engine::Notice notice) override;
     bool stopRequested() const override;
 
     // True when some row's text is exactly `path` (case-sensitive).

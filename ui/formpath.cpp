@@ -1,8 +1,8 @@
 #include "ui/formpath.h"
 
-#include "platform/messagebox.h"
 #include "ui/folderisreadable.h"
 #include "ui/folderpicker.h"
+#include "ui/messagebox.h"
 #include "ui/pathtext.h"
 #include "ui/programicon.h"
 #include "ui/windowlook.h"
@@ -15,8 +15,8 @@
 
 namespace quillon::ui {
 
-FormPath::FormPath(FolderPicker& picker, platform::FileSystem& files,
-                   platform::MessageBox& messages, QWidget* owner)
+FormPath::FormPath(FolderPicker& picker, platform::FileSystem& files, MessageBox& messages,
+                   QWidget* owner)
     : QDialog(owner), picker_(picker), files_(files), messages_(messages) {
     setObjectName(QStringLiteral("FormPath"));
     setWindowTitle(QStringLiteral("Output path"));
@@ -143,7 +143,7 @@ void FormPath::browse() {
     }
     if (!FolderIsReadable(files_, chosen)) {
         messages_.showMessage(("Can not read " + chosen).toStdString(), "Error",
-                              platform::MessageIcon::Critical);
+                              MessageIcon::Critical);
         return;
     }
     TextOutput->setText(chosen);

@@ -12,12 +12,12 @@ class QRadioButton;
 
 namespace quillon::platform {
 class FileSystem;
-class MessageBox;
 } // namespace quillon::platform
 
 namespace quillon::ui {
 
 class FolderPicker;
+class MessageBox;
 
 // "Output path": asks, before each run, whether outputs go next to their inputs or into a
 // browsed folder. It is created once and only hidden afterwards, so the user's last choice is
@@ -25,7 +25,7 @@ class FolderPicker;
 class FormPath final : public QDialog {
     Q_OBJECT
 public:
-    FormPath(FolderPicker& picker, platform::FileSystem& files, platform::MessageBox& messages,
+    FormPath(FolderPicker& picker, platform::FileSystem& files, MessageBox& messages,
              QWidget* owner);
 
     // Shows the dialog modally and returns what was confirmed. Returns when the dialog has been
@@ -63,7 +63,7 @@ private:
 
     FolderPicker& picker_;
     platform::FileSystem& files_;
-    platform::MessageBox& messages_;
+    MessageBox& messages_;
     QString OutputFolder;
     bool OutputConfirmed = false;
     bool placed_ = false;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/eventpump.h"
+#include "ui/eventpump.h"
 
 #include <chrono>
 
@@ -10,7 +10,7 @@ namespace quillon::ui {
 // may ask after every FLV tag, far more often than anyone can see, so events are handled at most
 // once per interval: often enough for the window to repaint and answer clicks, rarely enough that
 // the asking costs the run nothing.
-class QtEventPump final : public platform::EventPump {
+class QtEventPump final : public EventPump {
 public:
     explicit QtEventPump(std::chrono::microseconds interval = std::chrono::milliseconds(8));
     void PumpMessages() override;

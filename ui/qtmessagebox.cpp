@@ -6,10 +6,9 @@
 
 namespace quillon::ui {
 
-void QtMessageBox::showMessage(std::string_view text, std::string_view title,
-                               platform::MessageIcon icon) {
+void QtMessageBox::showMessage(std::string_view text, std::string_view title, MessageIcon icon) {
     const auto qtIcon =
-        icon == platform::MessageIcon::Critical ? QMessageBox::Critical : QMessageBox::Information;
+        icon == MessageIcon::Critical ? QMessageBox::Critical : QMessageBox::Information;
     QMessageBox box(qtIcon, QString::fromUtf8(title.data(), qsizetype(title.size())),
                     QString::fromUtf8(text.data(), qsizetype(text.size())), QMessageBox::Ok,
                     owner_.data());

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/messagebox.h"
+#include "ui/messagebox.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -8,12 +8,11 @@
 namespace quillon::ui {
 
 // Message boxes for the engine and the windows, shown modally over `owner`.
-class QtMessageBox final : public platform::MessageBox {
+class QtMessageBox final : public MessageBox {
 public:
     explicit QtMessageBox(QWidget* owner = nullptr) : owner_(owner) {}
     void setOwner(QWidget* owner) { owner_ = owner; }
-    void showMessage(std::string_view text, std::string_view title,
-                     platform::MessageIcon icon) override;
+    void showMessage(std::string_view text, std::string_view title, MessageIcon icon) override;
 
 private:
     QPointer<QWidget> owner_;

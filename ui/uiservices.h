@@ -1,14 +1,14 @@
 #pragma once
 
 namespace quillon::platform {
-class EventPump;
 class FileSystem;
-class MessageBox;
 } // namespace quillon::platform
 
 namespace quillon::ui {
 
+class EventPump;
 class FolderPicker;
+class MessageBox;
 class OpenFileDialog;
 class WebPageOpener;
 
@@ -17,8 +17,8 @@ class WebPageOpener;
 // windows.
 struct UiServices {
     platform::FileSystem& files;
-    platform::EventPump& pump;
-    platform::MessageBox& messages;
+    EventPump& pump;
+    MessageBox& messages;
     OpenFileDialog& openFileDialog;
     FolderPicker& folderPicker;
     WebPageOpener& webPages;

@@ -18,18 +18,19 @@ std::string CliRunHost::rowText(int row) const {
     return files_.at(static_cast<std::size_t>(row - 1));
 }
 
-void CliRunHost::setRowStatus(int row, std::string_view status) {
+void CliRunHost::setRowStatus(int row, engine::RowStatus status) {
     currentRow_ = row;
-    if (status == engine::kStatusExtracting) {
+    if (status == engine::RowStatus::Extracting) {
         progress_.show(rowText(row), 0);
         return;
     }
     progress_.clear();
-    if (status != engine::kStatusFinished) {
+    if (status != engine::RowStatus::Finished) {
         anyFailed_ = true;
     }
-    std::fprintf(out_, "%s: %.*s\n", rowText(row).c_str(), static_cast<int>(status.size()),
-                 status.data());
+    const std::string_view text = engine::statusText(status);
+    std::fprintf(out_, "%s: %.*s\n", rowText(row).c_str(), static_cast<int>(text.size()),
+                 text.data());
     std::fflush(out_);
 }
 
@@ -49,8 +50,9 @@ void CliRunHost::setProgress(int percent) {
     }
 }
 
-void CliRunHost::showMessage(std::string_view text, std::string_view, platform::MessageIcon) {
+void CliRunHost::showNotice(engine::Notice notice) {
     progress_.clear();
+    const std::string_view text = engine::noticeText(notice);
     const std::string file = currentRow_ > 0 ? rowText(currentRow_) : std::string();
     std::fprintf(err_, "%s: %.*s\n", file.c_str(), static_cast<int>(text.size()), text.data());
     std::fflush(err_);

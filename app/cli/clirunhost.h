@@ -1,8 +1,6 @@
 #pragma once
 
 #include "engine/runhost.h"
-#include "platform/eventpump.h"
-#include "platform/messagebox.h"
 #include "terminalprogress.h"
 
 #include <cstdio>
@@ -14,22 +12,19 @@ namespace quillon::cli {
 
 // The command line's stand-in for the main window: the arguments are the list, the output folder
 // comes from -o, statuses go to stdout and notices to stderr.
-class CliRunHost final : public engine::RunHost,
-                         public platform::EventPump,
-                         public platform::MessageBox {
+class CliRunHost final : public engine::RunHost {
 public:
     CliRunHost(std::vector<std::string> files, std::optional<std::string> outputDir, std::FILE* out,
                std::FILE* err, bool showProgress);
 
     int rowCount() const override;
     std::string rowText(int row) const override;
-    void setRowStatus(int row, std::string_view status) override;
+    void setRowStatus(int row, engine::RowStatus status) override;
     engine::OutputChoice showOutputFolderDialog() override;
     void setProgress(int percent) override;
 
     void PumpMessages() override {}
-    void showMessage(std::string_view text, std::string_view title,
-                     platform::MessageIcon icon) override;
+    void showNotice(engine::Notice notice) override;
 
     bool anyFailed() const { return anyFailed_; }
 

@@ -46,7 +46,7 @@ int main(int argc, char** argv) {
     quillon::cli::CliRunHost host(args.files, args.outputDir, stdout, stderr,
                                   ::isatty(STDERR_FILENO) == 1);
     quillon::platform::PosixFileSystem files;
-    quillon::engine::ExtractionRun run(host, {files, host, host});
+    quillon::engine::ExtractionRun run(host, files);
     run.run();
     return host.anyFailed() ? kExitFileFailed : kExitOk;
 }

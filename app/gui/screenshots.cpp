@@ -44,7 +44,7 @@ public:
 };
 
 // The real pump, with a look at the window each time events have been handled.
-class WatchingPump final : public platform::EventPump {
+class WatchingPump final : public ui::EventPump {
 public:
     void PumpMessages() override {
         inner_.PumpMessages();

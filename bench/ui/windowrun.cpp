@@ -3,11 +3,11 @@
 // A zero-interval timer fires each time Qt looks at its events, so the gaps between its firings
 // are exactly the waits a click or a repaint could have suffered.
 //   quillon-ui-bench FILE.flv OUTPUT-FOLDER QUILLON-CLI [RUNS]
-#include "platform/messagebox.h"
 #include "platform/posixfilesystem.h"
 #include "ui/folderpicker.h"
 #include "ui/formmain.h"
 #include "ui/formpath.h"
+#include "ui/messagebox.h"
 #include "ui/openfiledialog.h"
 #include "ui/qteventpump.h"
 #include "ui/webpageopener.h"
@@ -48,11 +48,9 @@ private:
     QString folder_;
 };
 
-class CountingMessages final : public platform::MessageBox {
+class CountingMessages final : public ui::MessageBox {
 public:
-    void showMessage(std::string_view, std::string_view, platform::MessageIcon) override {
-        ++shown;
-    }
+    void showMessage(std::string_view, std::string_view, ui::MessageIcon) override { ++shown; }
     int shown = 0;
 };
 

@@ -24,7 +24,7 @@ TEST(AudioStage, StripsTheAudioHeaderByteOfEveryTag) {
     t.run();
     ASSERT_NE(t.output("/in/clip.mp3"), nullptr);
     EXPECT_EQ(*t.output("/in/clip.mp3"), concat({a, b}));
-    EXPECT_EQ(t.host.status(1), kStatusFinished);
+    EXPECT_EQ(t.host.status(1), engine::RowStatus::Finished);
 }
 
 TEST(AudioStage, OnlyTheFirstAudioTagDecidesTheFormat) {
@@ -33,7 +33,7 @@ TEST(AudioStage, OnlyTheFirstAudioTagDecidesTheFormat) {
     auto t = testbedWith(FlvBuilder::start().audio(0x2F, a).audio(0xAF, aac).bytes());
     t.run();
     EXPECT_EQ(*t.output("/in/clip.mp3"), concat({a, aac}));
-    EXPECT_TRUE(t.host.messages.empty());
+    EXPECT_TRUE(t.host.notices.empty());
 }
 
 TEST(AudioStage, NonMp3AudioIsReportedOncePerFileAndWritesNothing) {
@@ -43,13 +43,12 @@ TEST(AudioStage, NonMp3AudioIsReportedOncePerFileAndWritesNothing) {
     // The next file starts afresh.
     t.add("mp3.flv", FlvBuilder::start().audio(0x2F, pattern(20, 4)).bytes());
     t.run();
-    EXPECT_EQ(t.host.messages,
-              (std::vector<std::string>{std::string(kNoticeNotMp3), std::string(kNoticeNotMp3)}));
+    EXPECT_EQ(t.host.notices, (std::vector<Notice>{Notice::AudioNotMp3, Notice::AudioNotMp3}));
     EXPECT_EQ(t.output("/in/aac.mp3"), nullptr);
     EXPECT_EQ(t.output("/in/aac2.mp3"), nullptr);
     EXPECT_EQ(*t.output("/in/mp3.mp3"), pattern(20, 4));
-    EXPECT_EQ(t.host.status(1), kStatusFinished);
-    EXPECT_EQ(t.host.status(2), kStatusFinished);
+    EXPECT_EQ(t.host.status(1), engine::RowStatus::Finished);
+    EXPECT_EQ(t.host.status(2), engine::RowStatus::Finished);
 }
 
 TEST(AudioStage, TagsWithoutDataNeitherDecideNorWrite) {
@@ -57,7 +56,7 @@ TEST(AudioStage, TagsWithoutDataNeitherDecideNorWrite) {
     const Bytes a = pattern(8, 3);
     auto t = testbedWith(FlvBuilder::start().tag(8, {}).audio(0x2F, a).tag(8, {}).bytes());
     t.run();
-    EXPECT_TRUE(t.host.messages.empty());
+    EXPECT_TRUE(t.host.notices.empty());
     EXPECT_EQ(*t.output("/in/clip.mp3"), a);
 }
 
@@ -72,7 +71,7 @@ TEST(AudioStage, FilesWithoutAudioLeaveNoOutput) {
     auto t = testbedWith(FlvBuilder::start().video().script().video(3000).bytes());
     t.run();
     EXPECT_EQ(t.output("/in/clip.mp3"), nullptr);
-    EXPECT_EQ(t.host.status(1), kStatusFinished);
+    EXPECT_EQ(t.host.status(1), engine::RowStatus::Finished);
 }
 
 TEST(AudioStage, AnOutputThatCannotBeCreatedIsAnErrorNotASuccess) {
@@ -81,9 +80,9 @@ TEST(AudioStage, AnOutputThatCannotBeCreatedIsAnErrorNotASuccess) {
     FaultyFileSystem faulty(t.files);
     faulty.failCreates = true;
     t.run(&faulty);
-    EXPECT_EQ(t.host.status(1), kStatusWriteError);
-    EXPECT_EQ(t.host.status(2), kStatusWriteError);
-    EXPECT_TRUE(t.host.messages.empty());
+    EXPECT_EQ(t.host.status(1), engine::RowStatus::WriteError);
+    EXPECT_EQ(t.host.status(2), engine::RowStatus::WriteError);
+    EXPECT_TRUE(t.host.notices.empty());
 }
 
 TEST(AudioStage, AFailedWriteRemovesThePartialOutputAndTheNextFileStillRuns) {
@@ -99,10 +98,10 @@ TEST(AudioStage, AFailedWriteRemovesThePartialOutputAndTheNextFileStillRuns) {
         faulty.writeBudget = 150; // the disk fills in the second tag
         faulty.failAtClose = atClose;
         t.run(&faulty);
-        EXPECT_EQ(t.host.status(1), kStatusWriteError) << atClose;
+        EXPECT_EQ(t.host.status(1), engine::RowStatus::WriteError) << atClose;
         EXPECT_EQ(t.output("/in/big.mp3"), nullptr) << atClose;
         // Nothing is left of the budget for the second file either.
-        EXPECT_EQ(t.host.status(2), kStatusWriteError) << atClose;
+        EXPECT_EQ(t.host.status(2), engine::RowStatus::WriteError) << atClose;
         EXPECT_EQ(t.output("/in/small.mp3"), nullptr) << atClose;
     }
 }
@@ -119,8 +118,8 @@ TEST(AudioStage, AReadErrorMidFileRemovesThePartialOutput) {
     FaultyFileSystem faulty(t.files);
     faulty.readBudget = 200;
     t.run(&faulty);
-    EXPECT_EQ(t.host.status(1), kStatusReadError);
+    EXPECT_EQ(t.host.status(1), engine::RowStatus::ReadError);
     EXPECT_EQ(t.output("/in/clip.mp3"), nullptr);
-    EXPECT_EQ(t.host.status(2), kStatusFinished);
+    EXPECT_EQ(t.host.status(2), engine::RowStatus::Finished);
     EXPECT_EQ(*t.output("/in/next.mp3"), pattern(10));
 }

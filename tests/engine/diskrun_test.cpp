@@ -38,7 +38,7 @@ std::map<std::string, ExpectedOutput> expectedOutputs() {
 
 RunResult runOver(RecordingHost& host) {
     platform::PosixFileSystem files;
-    ExtractionRun run(host, {files, host, host});
+    ExtractionRun run(host, files);
     return run.run();
 }
 
@@ -60,7 +60,7 @@ TEST(DiskRun, OutputsEqualFfmpegsStreamCopyByteForByte) {
         EXPECT_EQ(fs::file_size(mp3), want.size) << name;
         EXPECT_EQ(sha256Hex(readFile(mp3)), want.hash) << name;
     }
-    EXPECT_TRUE(host.messages.empty());
+    EXPECT_TRUE(host.notices.empty());
 }
 
 TEST(DiskRun, NonMp3AndVideoOnlyFixturesFinishWithoutOutput) {
@@ -68,9 +68,9 @@ TEST(DiskRun, NonMp3AndVideoOnlyFixturesFinishWithoutOutput) {
     RecordingHost host({fixturePath("aac.flv").string(), fixturePath("video-only.flv").string()});
     host.answer = {true, false, out.path().string() + "/"};
     runOver(host);
-    EXPECT_EQ(host.status(1), kStatusFinished);
-    EXPECT_EQ(host.status(2), kStatusFinished);
-    EXPECT_EQ(host.messages, std::vector<std::string>{std::string(kNoticeNotMp3)});
+    EXPECT_EQ(host.status(1), engine::RowStatus::Finished);
+    EXPECT_EQ(host.status(2), engine::RowStatus::Finished);
+    EXPECT_EQ(host.notices, std::vector<engine::Notice>{engine::Notice::AudioNotMp3});
     EXPECT_TRUE(fs::is_empty(out.path()));
 }
 
@@ -82,7 +82,7 @@ TEST(DiskRun, UnicodeAndSpacesInNamesWork) {
     fs::copy_file(fixturePath("mp3-only.flv"), input);
     RecordingHost host({input.string()});
     runOver(host);
-    EXPECT_EQ(host.status(1), kStatusFinished);
+    EXPECT_EQ(host.status(1), engine::RowStatus::Finished);
     EXPECT_TRUE(fs::exists(sub / "mein Clip – ünïcode.mp3"));
 }
 
@@ -92,8 +92,8 @@ TEST(DiskRun, OldOutputIsDeletedEvenWhenTheInputIsUnreadable) {
     folder.write("notes.mp3", bytesOf("stale"));
     RecordingHost host({input, folder.file("missing.flv")});
     runOver(host);
-    EXPECT_EQ(host.status(1), kStatusReadError);
-    EXPECT_EQ(host.status(2), kStatusReadError);
+    EXPECT_EQ(host.status(1), engine::RowStatus::ReadError);
+    EXPECT_EQ(host.status(2), engine::RowStatus::ReadError);
     EXPECT_FALSE(fs::exists(folder.path() / "notes.mp3"));
 }
 
@@ -106,14 +106,14 @@ TEST(DiskRun, AnOutputThatCannotBeCreatedEndsAsWriteError) {
     RecordingHost host({input});
     host.answer = {true, true, ""};
     runOver(host);
-    EXPECT_EQ(host.status(1), kStatusWriteError);
+    EXPECT_EQ(host.status(1), engine::RowStatus::WriteError);
     EXPECT_TRUE(fs::is_directory(folder.path() / "clip.mp3"));
 
     // An output folder that does not exist.
     RecordingHost elsewhere({input});
     elsewhere.answer = {true, false, folder.file("no such folder") + "/"};
     runOver(elsewhere);
-    EXPECT_EQ(elsewhere.status(1), kStatusWriteError);
+    EXPECT_EQ(elsewhere.status(1), engine::RowStatus::WriteError);
 }
 
 TEST(DiskRun, AnInputReachedThroughALinkIsNotOverwritten) {
@@ -125,6 +125,6 @@ TEST(DiskRun, AnInputReachedThroughALinkIsNotOverwritten) {
     RecordingHost host({input});
     host.answer = {true, false, folder.file("out") + "/"};
     runOver(host);
-    EXPECT_EQ(host.status(1), kStatusWriteError);
+    EXPECT_EQ(host.status(1), engine::RowStatus::WriteError);
     EXPECT_EQ(readFile(input), readFile(fixturePath("mp3-only.flv")));
 }

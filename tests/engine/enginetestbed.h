@@ -20,7 +20,7 @@ struct EngineTestbed {
         return path;
     }
     engine::RunResult run(platform::FileSystem* through = nullptr) {
-        engine::ExtractionRun extraction(host, {through ? *through : files, host, host});
+        engine::ExtractionRun extraction(host, through ? *through : files);
         return extraction.run();
     }
     const Bytes* output(const std::string& path) const { return files.file(path); }

@@ -48,10 +48,10 @@ TEST(ExtractionRun, UnreadableRowIsAnErrorAndItsOldOutputIsGoneAllTheSame) {
     t.files.addFile("/in/notes.mp3", pattern(9));
     EXPECT_EQ(t.run(), RunResult::Completed);
 
-    const std::vector<std::string> ok{std::string(kStatusExtracting), std::string(kStatusFinished)};
+    const std::vector<RowStatus> ok{RowStatus::Extracting, RowStatus::Finished};
     EXPECT_EQ(t.host.statusHistory[1], ok);
-    EXPECT_EQ(t.host.statusHistory[2], (std::vector<std::string>{std::string(kStatusExtracting),
-                                                                 std::string(kStatusReadError)}));
+    EXPECT_EQ(t.host.statusHistory[2],
+              (std::vector<RowStatus>{RowStatus::Extracting, RowStatus::ReadError}));
     EXPECT_EQ(t.host.statusHistory[3], ok);
     EXPECT_EQ(t.output("/in/notes.mp3"), nullptr);
     EXPECT_EQ(*t.output("/in/three.mp3"), pattern(50, 3));
@@ -91,9 +91,9 @@ TEST(ExtractionRun, NeverExtractsAFileOntoItself) {
     t.add("clip.mp3", flv);
     t.add("next.flv", mp3Flv(2));
     t.run();
-    EXPECT_EQ(t.host.status(1), kStatusWriteError);
+    EXPECT_EQ(t.host.status(1), engine::RowStatus::WriteError);
     EXPECT_EQ(*t.output("/in/clip.mp3"), flv);
-    EXPECT_EQ(t.host.status(2), kStatusFinished);
+    EXPECT_EQ(t.host.status(2), engine::RowStatus::Finished);
 }
 
 TEST(ExtractionRun, RowsAddedDuringTheRunAreNotVisited) {
@@ -102,7 +102,7 @@ TEST(ExtractionRun, RowsAddedDuringTheRunAreNotVisited) {
     t.host.duringPump = [&] { t.host.rows.push_back("/in/late.flv"); };
     t.run();
     EXPECT_EQ(t.host.statusHistory.size(), 1u);
-    EXPECT_EQ(t.host.status(1), kStatusFinished);
+    EXPECT_EQ(t.host.status(1), engine::RowStatus::Finished);
 }
 
 TEST(ExtractionRun, ProgressKeepsTheLastValueUntilTheEndThenReturnsToZero) {
@@ -121,7 +121,7 @@ TEST(ExtractionRun, ProgressKeepsTheLastValueUntilTheEndThenReturnsToZero) {
     EXPECT_EQ(t.host.progress[4], 0);
 }
 
-TEST(ExtractionRun, AStopRequestEndsTheRunAndLeavesNoPartialOutput) {
+TEST(ExtractionRun, AStopRequestMarksTheFileStoppedAndLeavesNoPartialOutput) {
     FlvBuilder b = FlvBuilder::start();
     for (int i = 0; i < 10; ++i) {
         b.audio(0x2F, pattern(30, i));
@@ -132,6 +132,9 @@ TEST(ExtractionRun, AStopRequestEndsTheRunAndLeavesNoPartialOutput) {
     t.host.stopAfterPumps = 3;
     EXPECT_EQ(t.run(), RunResult::Stopped);
     EXPECT_EQ(t.output("/in/one.mp3"), nullptr);
+    EXPECT_EQ(t.host.status(1), RowStatus::Stopped);
     EXPECT_EQ(t.host.statusHistory.count(2), 0u);
     EXPECT_EQ(t.host.pumps, 3);
+    ASSERT_FALSE(t.host.progress.empty());
+    EXPECT_EQ(t.host.progress.back(), 0);
 }

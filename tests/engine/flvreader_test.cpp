@@ -15,7 +15,7 @@ namespace {
 struct ReaderTestbed {
     platform::MemoryFileSystem files;
     RecordingHost host;
-    FlvReader reader{host, {files, host, host}};
+    FlvReader reader{host, files};
 
     bool open(const Bytes& content, const std::string& path = "/in/clip.flv") {
         files.addFile(path, content);

@@ -51,9 +51,9 @@ TEST(LargeFile, BeyondTwoGibibytesIsExtractedInFull) {
     }
     RecordingHost host({input});
     platform::PosixFileSystem files;
-    ExtractionRun run(host, {files, host, host});
+    ExtractionRun run(host, files);
     EXPECT_EQ(run.run(), RunResult::Completed);
-    EXPECT_EQ(host.status(1), kStatusFinished);
+    EXPECT_EQ(host.status(1), engine::RowStatus::Finished);
     EXPECT_EQ(readFile(folder.file("huge.mp3")), [&] {
         Bytes both = first;
         both.insert(both.end(), last.begin(), last.end());

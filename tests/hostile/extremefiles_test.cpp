@@ -49,10 +49,10 @@ TEST(ExtremeFiles, DataOffsetZeroReadsTheHeaderAsATagOfItsOwn) {
                          .video()
                          .audio(0x2F, b)
                          .bytes());
-    EXPECT_EQ(t.host.status(1), kStatusFinished);
+    EXPECT_EQ(t.host.status(1), engine::RowStatus::Finished);
     ASSERT_NE(t.output("/in/clip.mp3"), nullptr);
     EXPECT_EQ(*t.output("/in/clip.mp3"), concat({a, b}));
-    EXPECT_TRUE(t.host.messages.empty());
+    EXPECT_TRUE(t.host.notices.empty());
     // The header's own tag counts: four counted tags in all.
     EXPECT_EQ(t.host.pumps, 4);
 }
@@ -61,7 +61,7 @@ TEST(ExtremeFiles, DataOffsetFiveTakesTheOffsetFieldForTheFirstBackPointer) {
     // Bytes 5..8 are read as the first back-pointer, so tags start right after the header.
     const Bytes a = pattern(20, 3);
     auto t = runOver(FlvBuilder().header("FLV", 1, 5, 5).audio(0x2F, a).script().bytes());
-    EXPECT_EQ(t.host.status(1), kStatusFinished);
+    EXPECT_EQ(t.host.status(1), engine::RowStatus::Finished);
     EXPECT_EQ(*t.output("/in/clip.mp3"), a);
     EXPECT_EQ(t.host.pumps, 2);
 }
@@ -74,7 +74,7 @@ TEST(ExtremeFiles, DataOffsetsPastTheEndFinishWithoutOutput) {
                              .firstBackPointer()
                              .audio(0x2F, pattern(30))
                              .bytes());
-        EXPECT_EQ(t.host.status(1), kStatusFinished) << offset;
+        EXPECT_EQ(t.host.status(1), engine::RowStatus::Finished) << offset;
         EXPECT_EQ(t.output("/in/clip.mp3"), nullptr) << offset;
         EXPECT_EQ(t.host.pumps, 0) << offset;
     }
@@ -89,7 +89,7 @@ TEST(ExtremeFiles, TheLargestClaimedAudioSizeInAShortFileGivesOnlyTheBytesThere)
         FlvBuilder::start().audio(0x2F, a).tag(8, concat({bytesOf({0x2F}), b}), 0xFFFFFF).bytes();
     const Bytes trailer(flv.end() - 4, flv.end());
     auto t = runOver(flv);
-    EXPECT_EQ(t.host.status(1), kStatusFinished);
+    EXPECT_EQ(t.host.status(1), engine::RowStatus::Finished);
     EXPECT_EQ(*t.output("/in/clip.mp3"), concat({a, b, trailer}));
     EXPECT_EQ(t.host.pumps, 2);
     // The bar is not moved, and the run still ends it at 0.
@@ -101,8 +101,8 @@ TEST(ExtremeFiles, AsTheFirstAudioTagTheLargestClaimDecidesFromItsRealFirstByte)
     // payload to write.
     auto t =
         runOver(FlvBuilder::start().tag(8, bytesOf({0xAF}), 0xFFFFFF).truncate(13 + 12).bytes());
-    EXPECT_EQ(t.host.status(1), kStatusFinished);
-    EXPECT_EQ(t.host.messages, std::vector<std::string>{std::string(kNoticeNotMp3)});
+    EXPECT_EQ(t.host.status(1), engine::RowStatus::Finished);
+    EXPECT_EQ(t.host.notices, std::vector<engine::Notice>{engine::Notice::AudioNotMp3});
     EXPECT_EQ(t.output("/in/clip.mp3"), nullptr);
 }
 
@@ -120,7 +120,7 @@ TEST(ExtremeFiles, LyingBackPointersChangeNothing) {
                                tagWithBackPointer(8, concat({bytesOf({0x2F}), c}), 123456)});
     flv.insert(flv.end(), tags.begin(), tags.end());
     auto t = runOver(flv);
-    EXPECT_EQ(t.host.status(1), kStatusFinished);
+    EXPECT_EQ(t.host.status(1), engine::RowStatus::Finished);
     EXPECT_EQ(*t.output("/in/clip.mp3"), concat({a, b, c}));
     EXPECT_EQ(t.host.pumps, 5);
 }
@@ -130,7 +130,7 @@ TEST(ExtremeFiles, GarbageAfterAValidHeaderEndsWithTheBytesThatFormAudioTags) {
     Bytes flv = FlvBuilder::start().audio(0x2F, pattern(10, 4)).bytes();
     flv.insert(flv.end(), 5000, std::byte{0xFF});
     auto t = runOver(flv);
-    EXPECT_EQ(t.host.status(1), kStatusFinished);
+    EXPECT_EQ(t.host.status(1), engine::RowStatus::Finished);
     EXPECT_EQ(*t.output("/in/clip.mp3"), pattern(10, 4));
     EXPECT_EQ(t.host.pumps, 1);
 }

@@ -41,7 +41,7 @@ struct SweepRun {
     }
     void run() { t.run(&faulty); }
     void expectNextFileWhole() const {
-        EXPECT_EQ(t.host.status(2), kStatusFinished);
+        EXPECT_EQ(t.host.status(2), engine::RowStatus::Finished);
         ASSERT_NE(t.output("/in/next.mp3"), nullptr);
         EXPECT_EQ(*t.output("/in/next.mp3"), kNextOutput);
     }
@@ -58,13 +58,13 @@ TEST(FaultSweep, AReadFailureAtAnyByteIsAReadErrorWithNoOutput) {
         r.faulty.readFaultPath = "/in/broken.flv";
         r.run();
         if (budget < size) {
-            EXPECT_EQ(r.t.host.status(1), kStatusReadError);
+            EXPECT_EQ(r.t.host.status(1), engine::RowStatus::ReadError);
             EXPECT_EQ(r.t.output("/in/broken.mp3"), nullptr);
         } else {
-            EXPECT_EQ(r.t.host.status(1), kStatusFinished);
+            EXPECT_EQ(r.t.host.status(1), engine::RowStatus::Finished);
             EXPECT_EQ(*r.t.output("/in/broken.mp3"), kBrokenOutput);
         }
-        EXPECT_TRUE(r.t.host.messages.empty());
+        EXPECT_TRUE(r.t.host.notices.empty());
         r.expectNextFileWhole();
     }
 }
@@ -81,14 +81,14 @@ TEST(FaultSweep, AFullDiskAtAnyByteIsAWriteErrorWithNoOutput) {
             r.faulty.failAtClose = atClose;
             r.run();
             if (budget < kBrokenOutput.size()) {
-                EXPECT_EQ(r.t.host.status(1), kStatusWriteError);
+                EXPECT_EQ(r.t.host.status(1), engine::RowStatus::WriteError);
                 EXPECT_EQ(r.t.output("/in/broken.mp3"), nullptr);
             } else {
-                EXPECT_EQ(r.t.host.status(1), kStatusFinished);
+                EXPECT_EQ(r.t.host.status(1), engine::RowStatus::Finished);
                 EXPECT_EQ(*r.t.output("/in/broken.mp3"), kBrokenOutput);
             }
             if (budget < both) {
-                EXPECT_EQ(r.t.host.status(2), kStatusWriteError);
+                EXPECT_EQ(r.t.host.status(2), engine::RowStatus::WriteError);
                 EXPECT_EQ(r.t.output("/in/next.mp3"), nullptr);
             } else {
                 r.expectNextFileWhole();
@@ -107,12 +107,12 @@ TEST(FaultSweep, OutputsThatCanNoLongerBeCreatedFailOnlyFromThatFileOn) {
     FaultyFileSystem faulty(t.files);
     faulty.createsAllowed = 1;
     t.run(&faulty);
-    EXPECT_EQ(t.host.status(1), kStatusFinished);
+    EXPECT_EQ(t.host.status(1), engine::RowStatus::Finished);
     EXPECT_EQ(*t.output("/in/one.mp3"), pattern(10, 1));
-    EXPECT_EQ(t.host.status(2), kStatusWriteError);
+    EXPECT_EQ(t.host.status(2), engine::RowStatus::WriteError);
     EXPECT_EQ(t.output("/in/two.mp3"), nullptr);
     // A file with nothing to write needs no output and is not hurt by the broken folder.
-    EXPECT_EQ(t.host.status(3), kStatusFinished);
-    EXPECT_EQ(t.host.status(4), kStatusWriteError);
+    EXPECT_EQ(t.host.status(3), engine::RowStatus::Finished);
+    EXPECT_EQ(t.host.status(4), engine::RowStatus::WriteError);
     EXPECT_EQ(t.host.progress.back(), 0);
 }

@@ -51,7 +51,7 @@ class LiveDisk : public ::testing::TestWithParam<ReadMode> {
 protected:
     RunResult run(RecordingHost& host) {
         platform::PosixFileSystem files(GetParam());
-        ExtractionRun extraction(host, {files, host, host});
+        ExtractionRun extraction(host, files);
         return extraction.run();
     }
 
@@ -68,7 +68,7 @@ TEST_P(LiveDisk, AnInputDeletedWhileBeingReadIsStillReadToTheEnd) {
     RecordingHost host({input});
     host.duringPump = [&] { fs::remove(input); };
     run(host);
-    EXPECT_EQ(host.status(1), kStatusFinished);
+    EXPECT_EQ(host.status(1), engine::RowStatus::Finished);
     EXPECT_EQ(readFile(folder.file("clip.mp3")), big.mp3);
 }
 
@@ -91,9 +91,9 @@ TEST_P(LiveDisk, AnInputCutShortWhileBeingReadIsAReadErrorWithNoOutput) {
             }
         };
         run(host);
-        EXPECT_EQ(host.status(1), kStatusReadError);
+        EXPECT_EQ(host.status(1), engine::RowStatus::ReadError);
         EXPECT_FALSE(fs::exists(here.file("clip.mp3")));
-        EXPECT_EQ(host.status(2), kStatusFinished);
+        EXPECT_EQ(host.status(2), engine::RowStatus::Finished);
         EXPECT_EQ(readFile(here.file("next.mp3")), small.mp3);
     }
 }
@@ -108,8 +108,8 @@ TEST_P(LiveDisk, AnOutputFolderRemovedMidRunFailsEveryLaterFileAndLeavesNothing)
     host.duringPump = [&] { fs::remove_all(out); };
     run(host);
     // The first output went with its folder while being written: it cannot be called finished.
-    EXPECT_EQ(host.status(1), kStatusWriteError);
-    EXPECT_EQ(host.status(2), kStatusWriteError);
+    EXPECT_EQ(host.status(1), engine::RowStatus::WriteError);
+    EXPECT_EQ(host.status(2), engine::RowStatus::WriteError);
     EXPECT_FALSE(fs::exists(out));
     EXPECT_EQ(host.progress.back(), 0);
 }
@@ -126,7 +126,9 @@ TEST_P(LiveDisk, AThousandFilesInOneRunLeaveNoDescriptorOpen) {
     run(host);
     EXPECT_EQ(openDescriptors(), before);
     for (int row = 1; row <= 1100; ++row) {
-        ASSERT_EQ(host.status(row), row % 2 ? kStatusReadError : kStatusFinished) << row;
+        ASSERT_EQ(host.status(row),
+                  row % 2 ? engine::RowStatus::ReadError : engine::RowStatus::Finished)
+            << row;
     }
     EXPECT_EQ(readFile(folder.file("f1099.mp3")), small.mp3);
 }
@@ -141,10 +143,10 @@ TEST_P(LiveDisk, PipesAndDevicesUnderTheNamesNeitherHangNorPassForOutput) {
     ASSERT_EQ(::mkfifo(folder.file("pipe.flv").c_str(), 0644), 0);
     RecordingHost host({clip, other, folder.file("pipe.flv"), folder.write("last.flv", small.flv)});
     run(host);
-    EXPECT_EQ(host.status(1), kStatusWriteError);
-    EXPECT_EQ(host.status(2), kStatusWriteError);
-    EXPECT_EQ(host.status(3), kStatusReadError);
-    EXPECT_EQ(host.status(4), kStatusFinished);
+    EXPECT_EQ(host.status(1), engine::RowStatus::WriteError);
+    EXPECT_EQ(host.status(2), engine::RowStatus::WriteError);
+    EXPECT_EQ(host.status(3), engine::RowStatus::ReadError);
+    EXPECT_EQ(host.status(4), engine::RowStatus::Finished);
     EXPECT_EQ(readFile(folder.file("last.mp3")), small.mp3);
     // Neither is replaced by a file of the run's making.
     EXPECT_TRUE(fs::is_fifo(folder.path() / "clip.mp3"));
@@ -184,10 +186,10 @@ TEST_P(LiveDisk, AFullFileSystemIsAWriteErrorAndTheNextFileStillFits) {
     RecordingHost host({input, next});
     host.answer = {true, false, (folder.path() / "disk").string() + "/"};
     run(host);
-    EXPECT_EQ(host.status(1), kStatusWriteError);
+    EXPECT_EQ(host.status(1), engine::RowStatus::WriteError);
     EXPECT_FALSE(fs::exists(folder.path() / "disk" / "big.mp3"));
     // The partial output was removed, so its room is free again.
-    EXPECT_EQ(host.status(2), kStatusFinished);
+    EXPECT_EQ(host.status(2), engine::RowStatus::Finished);
     EXPECT_EQ(readFile(folder.path() / "disk" / "small.mp3"), small.mp3);
 }
 

@@ -64,7 +64,7 @@ std::vector<NameCase> awkwardNames() {
 
 RunResult runOver(RecordingHost& host) {
     platform::PosixFileSystem files;
-    ExtractionRun run(host, {files, host, host});
+    ExtractionRun run(host, files);
     return run.run();
 }
 
@@ -90,7 +90,7 @@ TEST_P(AwkwardName, IsExtractedNextToItsInput) {
     const std::string input = folder.write(GetParam().input, kFlv);
     RecordingHost host({input});
     runOver(host);
-    EXPECT_EQ(host.status(1), kStatusFinished);
+    EXPECT_EQ(host.status(1), engine::RowStatus::Finished);
     EXPECT_EQ(readFile(folder.path() / GetParam().output), kPayload);
 }
 
@@ -102,7 +102,7 @@ TEST_P(AwkwardName, IsExtractedIntoAFolderWithAnAwkwardNameToo) {
     RecordingHost host({input});
     host.answer = {true, false, out.string() + "/"};
     runOver(host);
-    EXPECT_EQ(host.status(1), kStatusFinished);
+    EXPECT_EQ(host.status(1), engine::RowStatus::Finished);
     EXPECT_EQ(readFile(out / GetParam().output), kPayload);
 }
 
@@ -115,9 +115,9 @@ TEST(LongPaths, AnOutputNameTooLongForTheFileSystemIsAWriteError) {
     const std::string input = folder.write(repeat("y", kNameMax - 2) + ".f", kFlv);
     RecordingHost host({input, folder.write("next.flv", kFlv)});
     runOver(host);
-    EXPECT_EQ(host.status(1), kStatusWriteError);
+    EXPECT_EQ(host.status(1), engine::RowStatus::WriteError);
     EXPECT_EQ(readFile(input), kFlv);
-    EXPECT_EQ(host.status(2), kStatusFinished);
+    EXPECT_EQ(host.status(2), engine::RowStatus::Finished);
 }
 
 TEST(LongPaths, APathOfTheLongestLengthIsExtractedAndOneByteMoreIsRefused) {
@@ -137,9 +137,9 @@ TEST(LongPaths, APathOfTheLongestLengthIsExtractedAndOneByteMoreIsRefused) {
     }
     RecordingHost host({fits, tooLong});
     runOver(host);
-    EXPECT_EQ(host.status(1), kStatusFinished);
+    EXPECT_EQ(host.status(1), engine::RowStatus::Finished);
     EXPECT_EQ(readFile(fits.substr(0, fits.size() - 4) + ".mp3"), kPayload);
-    EXPECT_EQ(host.status(2), kStatusWriteError);
+    EXPECT_EQ(host.status(2), engine::RowStatus::WriteError);
 }
 
 TEST(LongPaths, AnInputPathLongerThanTheSystemTakesIsAReadError) {
@@ -160,7 +160,7 @@ TEST(LongPaths, AnInputPathLongerThanTheSystemTakesIsAReadError) {
     ASSERT_GT(input.size(), kPathMax);
     RecordingHost host({input});
     runOver(host);
-    EXPECT_EQ(host.status(1), kStatusReadError);
+    EXPECT_EQ(host.status(1), engine::RowStatus::ReadError);
     // Cleaned up here: the folder's own removal works by full paths.
     const int dir = ::open(deep.c_str(), O_RDONLY | O_DIRECTORY);
     ::unlinkat(dir, name.c_str(), 0);
@@ -184,7 +184,8 @@ TEST(CliPaths, EveryAwkwardNameIsExtractedAndReportedAsGiven) {
     for (const NameCase& c : awkwardNames()) {
         work.write(c.input, kFlv);
         args.push_back(c.input);
-        expectedOut += c.input + ": " + std::string(kStatusFinished) + "\n";
+        expectedOut +=
+            c.input + ": " + std::string(engine::statusText(engine::RowStatus::Finished)) + "\n";
     }
     const CliResult r = runCli(work, args);
     EXPECT_EQ(r.exitCode, 0) << r.err;
@@ -213,6 +214,9 @@ TEST(CliPaths, NamesTooLongAreRefusedWithTheirStatusAndExitOne) {
     const std::string missing = std::string(kPathMax + 10, 'q');
     const CliResult r = runCli(work, {longName, missing, "ok.flv"});
     EXPECT_EQ(r.exitCode, 1);
-    EXPECT_EQ(r.out, longName + ": " + std::string(kStatusWriteError) + "\n" + missing + ": " +
-                         std::string(kStatusReadError) + "\nok.flv: Finished\n");
+    EXPECT_EQ(r.out, longName + ": " +
+                         std::string(engine::statusText(engine::RowStatus::WriteError)) + "\n" +
+                         missing + ": " +
+                         std::string(engine::statusText(engine::RowStatus::ReadError)) +
+                         "\nok.flv: Finished\n");
 }

@@ -8,8 +8,8 @@ std::string RecordingHost::rowText(int row) const {
     return rows.at(static_cast<std::size_t>(row - 1));
 }
 
-void RecordingHost::setRowStatus(int row, std::string_view status) {
-    statusHistory[row].emplace_back(status);
+void RecordingHost::setRowStatus(int row, engine::RowStatus status) {
+    statusHistory[row].push_back(status);
 }
 
 engine::OutputChoice RecordingHost::showOutputFolderDialog() {
@@ -27,13 +27,10 @@ void RecordingHost::PumpMessages() {
     }
 }
 
-void RecordingHost::showMessage(std::string_view text, std::string_view, platform::MessageIcon) {
-    messages.emplace_back(text);
-}
-
-std::string RecordingHost::status(int row) const {
+engine::RowStatus RecordingHost::status(int row) const {
     const auto it = statusHistory.find(row);
-    return it == statusHistory.end() || it->second.empty() ? std::string() : it->second.back();
+    return it == statusHistory.end() || it->second.empty() ? engine::RowStatus::Ready
+                                                           : it->second.back();
 }
 
 } // namespace quillon::testing

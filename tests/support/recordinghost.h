@@ -1,34 +1,39 @@
 #pragma once
 
 #include "engine/runhost.h"
-#include "platform/eventpump.h"
-#include "platform/messagebox.h"
+#include "engine/statustexts.h"
 
 #include <functional>
 #include <map>
+#include <ostream>
 #include <string>
 #include <vector>
+
+namespace quillon::engine {
+// Failure messages name a status by its text.
+inline void PrintTo(RowStatus status, std::ostream* os) {
+    *os << statusText(status);
+}
+} // namespace quillon::engine
 
 namespace quillon::testing {
 
 // A run host that answers like a scripted user and records everything the run shows.
-class RecordingHost final : public engine::RunHost,
-                            public platform::EventPump,
-                            public platform::MessageBox {
+class RecordingHost final : public engine::RunHost {
 public:
     explicit RecordingHost(std::vector<std::string> rows = {});
 
     int rowCount() const override { return static_cast<int>(rows.size()); }
     std::string rowText(int row) const override;
-    void setRowStatus(int row, std::string_view status) override;
+    void setRowStatus(int row, engine::RowStatus status) override;
     engine::OutputChoice showOutputFolderDialog() override;
     void setProgress(int percent) override { progress.push_back(percent); }
     bool stopRequested() const override { return stopAfterPumps >= 0 && pumps >= stopAfterPumps; }
     void PumpMessages() override;
-    void showMessage(std::string_view text, std::string_view title,
-                     platform::MessageIcon icon) override;
+    void showNotice(engine::Notice notice) override { notices.push_back(notice); }
 
-    std::string status(int row) const;
+    // The row's last status; Ready for a row the run never touched.
+    engine::RowStatus status(int row) const;
 
     // What the scripted user confirms in the output folder dialog.
     engine::OutputChoice answer{true, true, ""};
@@ -40,9 +45,9 @@ public:
     int stopAfterPumps = -1;
 
     std::vector<std::string> rows;
-    std::map<int, std::vector<std::string>> statusHistory;
+    std::map<int, std::vector<engine::RowStatus>> statusHistory;
     std::vector<int> progress;
-    std::vector<std::string> messages;
+    std::vector<engine::Notice> notices;
     int dialogsShown = 0;
     int pumps = 0;
 };

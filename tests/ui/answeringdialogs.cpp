@@ -27,7 +27,7 @@ QString AnsweringFolderPicker::BrowseForFolder(QWidget*, const QString& title,
 }
 
 void RecordingMessageBox::showMessage(std::string_view text, std::string_view title,
-                                      platform::MessageIcon icon) {
+                                      ui::MessageIcon icon) {
     shown.push_back({std::string(text), std::string(title), icon});
 }
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "platform/eventpump.h"
-#include "platform/messagebox.h"
+#include "ui/eventpump.h"
 #include "ui/folderpicker.h"
+#include "ui/messagebox.h"
 #include "ui/openfiledialog.h"
 #include "ui/webpageopener.h"
 
@@ -39,13 +39,12 @@ public:
 struct ShownMessage {
     std::string text;
     std::string title;
-    platform::MessageIcon icon;
+    ui::MessageIcon icon;
 };
 
-class RecordingMessageBox final : public platform::MessageBox {
+class RecordingMessageBox final : public ui::MessageBox {
 public:
-    void showMessage(std::string_view text, std::string_view title,
-                     platform::MessageIcon icon) override;
+    void showMessage(std::string_view text, std::string_view title, ui::MessageIcon icon) override;
     std::vector<ShownMessage> shown;
 };
 
@@ -57,7 +56,7 @@ public:
 
 // Handles Qt's pending events on every call, as the real pump does when its interval has passed,
 // and first runs what the test wants done "by the user" at that moment.
-class ScriptedPump final : public platform::EventPump {
+class ScriptedPump final : public ui::EventPump {
 public:
     void PumpMessages() override;
 

@@ -18,10 +18,10 @@
 namespace quillon::uitest {
 namespace {
 
-const QString kFinished = QString::fromLatin1(engine::kStatusFinished);
-const QString kReadError = QString::fromLatin1(engine::kStatusReadError);
-const QString kWriteError = QString::fromLatin1(engine::kStatusWriteError);
-const QString kReady = QString::fromLatin1(engine::kStatusReady);
+const QString kFinished = QString::fromLatin1(engine::statusText(engine::RowStatus::Finished));
+const QString kReadError = QString::fromLatin1(engine::statusText(engine::RowStatus::ReadError));
+const QString kWriteError = QString::fromLatin1(engine::statusText(engine::RowStatus::WriteError));
+const QString kReady = QString::fromLatin1(engine::statusText(engine::RowStatus::Ready));
 
 QByteArray sha256Of(const QString& path) {
     return QCryptographicHash::hash(readAll(path), QCryptographicHash::Sha256).toHex();
@@ -88,9 +88,10 @@ TEST(Extract, WholeRunWritesEachOutputNextToItsInput) {
 
     ASSERT_EQ(bed.messages.shown.size(), 1u);
     EXPECT_EQ(bed.messages.shown[0].text, "Can not get audio data");
-    EXPECT_EQ(bed.messages.shown[0].icon, platform::MessageIcon::Information);
+    EXPECT_EQ(bed.messages.shown[0].icon, ui::MessageIcon::Information);
 
-    EXPECT_TRUE(statusesSeen.count(QString::fromLatin1(engine::kStatusExtracting)));
+    EXPECT_TRUE(
+        statusesSeen.count(QString::fromLatin1(engine::statusText(engine::RowStatus::Extracting))));
     EXPECT_GT(highestProgress, 50) << "the bar follows each file's read percentage";
     EXPECT_EQ(bed.form.XP_ProgressBar1->Value(), 0) << "and goes back to 0 at the end";
     EXPECT_FALSE(bed.form.runInProgress());

@@ -331,7 +331,7 @@ INSTANTIATE_TEST_SUITE_P(Dialogs, DialogLook,
                                                        [](QWidget* owner) {
                                                            ui::QtMessageBox(owner).showMessage(
                                                                "Can not read /x", "Error",
-                                                               platform::MessageIcon::Critical);
+                                                               ui::MessageIcon::Critical);
                                                        }},
                                            ShownDialog{"OpenFileDialog",
                                                        [](QWidget* owner) {

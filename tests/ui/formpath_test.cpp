@@ -147,7 +147,7 @@ TEST_F(FormPathTest, UnreadableFolderIsRefusedWithAMessage) {
     ASSERT_EQ(messages.shown.size(), 1u);
     EXPECT_EQ(messages.shown[0].text, ("Can not read " + gone).toStdString());
     EXPECT_EQ(messages.shown[0].title, "Error");
-    EXPECT_EQ(messages.shown[0].icon, platform::MessageIcon::Critical);
+    EXPECT_EQ(messages.shown[0].icon, ui::MessageIcon::Critical);
     EXPECT_TRUE(showsSameAsInput()) << "no folder yet: back to Same as input";
 
     specifyPath(good);

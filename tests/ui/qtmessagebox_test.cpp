@@ -17,7 +17,7 @@ struct SeenBox {
 };
 
 // Shows the message and reads the box that comes up, then presses its OK.
-SeenBox showAndRead(std::string_view text, std::string_view title, platform::MessageIcon icon) {
+SeenBox showAndRead(std::string_view text, std::string_view title, ui::MessageIcon icon) {
     SeenBox seen;
     QWidget owner;
     ui::QtMessageBox messages(&owner);
@@ -37,15 +37,14 @@ SeenBox showAndRead(std::string_view text, std::string_view title, platform::Mes
 }
 
 TEST(QtMessageBox, ShowsTextTitleAndIconWithOneOkButton) {
-    const SeenBox error =
-        showAndRead("Can not read /gone/ü", "Error", platform::MessageIcon::Critical);
+    const SeenBox error = showAndRead("Can not read /gone/ü", "Error", ui::MessageIcon::Critical);
     EXPECT_EQ(error.text, QStringLiteral("Can not read /gone/ü"));
     EXPECT_EQ(error.title, "Error");
     EXPECT_EQ(error.icon, QMessageBox::Critical);
     EXPECT_EQ(error.buttons, 1);
 
     const SeenBox notice =
-        showAndRead("Can not get audio data", "Quillon", platform::MessageIcon::Information);
+        showAndRead("Can not get audio data", "Quillon", ui::MessageIcon::Information);
     EXPECT_EQ(notice.text, "Can not get audio data");
     EXPECT_EQ(notice.icon, QMessageBox::Information);
     EXPECT_EQ(notice.buttons, 1);

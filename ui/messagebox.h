@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-namespace quillon::platform {
+namespace quillon::ui {
 
 enum class MessageIcon { Information, Critical };
 
@@ -13,4 +13,4 @@ public:
     virtual void showMessage(std::string_view text, std::string_view title, MessageIcon icon) = 0;
 };
 
-} // namespace quillon::platform
+} // namespace quillon::ui

@@ -1,6 +1,6 @@
 #pragma once
 
-namespace quillon::platform {
+namespace quillon::ui {
 
 // Lets the user interface handle what is waiting while a long operation runs on its thread.
 class EventPump {
@@ -9,4 +9,4 @@ public:
     virtual void PumpMessages() = 0;
 };
 
-} // namespace quillon::platform
+} // namespace quillon::ui

@@ -1,0 +1,21 @@
+#pragma once
+
+namespace quillon::engine {
+
+// What a row of the file list shows about its file. The engine reports these kinds; the hosts
+// turn them into words (statusText) or into exit codes.
+enum class RowStatus {
+    Ready,
+    Extracting,
+    Finished,
+    ReadError,  // missing, unreadable, not an FLV file, or broken while read
+    WriteError, // the output could not be created or written; nothing partial is left
+    Stopped,    // the user stopped the run while this file was read
+};
+
+// Something the user is told about a file while it is extracted, apart from its status.
+enum class Notice {
+    AudioNotMp3, // the first audio tag is not MP3: the file yields no output
+};
+
+} // namespace quillon::engine

@@ -59,18 +59,6 @@ QPushButton* makeButton(QWidget* parent, const char* name, const char* caption, 
     return button;
 }
 
-// Sets a flag for as long as it lives, so every way out of a run clears it again.
-class FlagGuard {
-public:
-    explicit FlagGuard(bool& flag) : flag_(flag) { flag_ = true; }
-    ~FlagGuard() { flag_ = false; }
-    FlagGuard(const FlagGuard&) = delete;
-    FlagGuard& operator=(const FlagGuard&) = delete;
-
-private:
-    bool& flag_;
-};
-
 } // namespace
 
 FormMain::FormMain(UiServices services, QWidget* parent)
@@ -111,14 +99,26 @@ FormMain::FormMain(UiServices services, QWidget* parent)
 
     setFixedSize(scaledSize(this, 695, 419));
 
-    connect(CmdAdd, &QPushButton::clicked, this, &FormMain::addByDialog);
-    connect(CmdRemove, &QPushButton::clicked, this, &FormMain::removeSelectedRows);
-    connect(CmdExtract, &QPushButton::clicked, this, &FormMain::extract);
-    connect(CmdUpdate, &QPushButton::clicked, this, &FormMain::OpenProductWebPage);
+    // Every command the user can give goes through the gate, which refuses what the window's
+    // state does not allow and disables the buttons of what it refuses.
+    commands_.bind(Command::Add, CmdAdd);
+    commands_.bind(Command::Remove, CmdRemove);
+    commands_.bind(Command::Extract, CmdExtract);
+    const auto command = [this](Command command, void (FormMain::*handler)()) {
+        return [this, command, handler] { commands_.run(command, [&] { (this->*handler)(); }); };
+    };
+    connect(CmdAdd, &QPushButton::clicked, this, command(Command::Add, &FormMain::addByDialog));
+    connect(CmdRemove, &QPushButton::clicked, this,
+            command(Command::Remove, &FormMain::removeSelectedRows));
+    connect(CmdExtract, &QPushButton::clicked, this, command(Command::Extract, &FormMain::extract));
+    connect(CmdUpdate, &QPushButton::clicked, this,
+            command(Command::CheckUpdate, &FormMain::OpenProductWebPage));
     connect(new QShortcut(QKeySequence::Open, this), &QShortcut::activated, this,
-            &FormMain::addByDialog);
+            command(Command::Add, &FormMain::addByDialog));
     connect(new QShortcut(QKeySequence::Delete, this), &QShortcut::activated, this,
-            &FormMain::removeSelectedRows);
+            command(Command::Remove, &FormMain::removeSelectedRows));
+    connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this,
+            command(Command::StopRun, &FormMain::stopRun));
 
     SkinForm(this);
 }
@@ -152,7 +152,7 @@ engine::OutputChoice FormMain::showOutputFolderDialog() {
 
 void FormMain::setProgress(int percent) {
     pendingProgress_ = percent;
-    if (!running_) {
+    if (!commands_.runInProgress()) {
         applyProgress();
         return;
     }
@@ -205,9 +205,6 @@ void FormMain::OpenProductWebPage() {
 }
 
 void FormMain::addByDialog() {
-    if (running_) {
-        return;
-    }
     const QStringList selection = services_.openFileDialog.getOpenFileNames(this, LastFolder);
     if (selection.isEmpty()) {
         return;
@@ -235,7 +232,7 @@ void FormMain::addByDialog() {
 }
 
 void FormMain::removeSelectedRows() {
-    if (running_ || ListView1->topLevelItemCount() == 0) {
+    if (ListView1->topLevelItemCount() == 0) {
         return;
     }
     for (int i = ListView1->topLevelItemCount() - 1; i >= 0; --i) {
@@ -248,14 +245,18 @@ void FormMain::removeSelectedRows() {
 }
 
 void FormMain::extract() {
-    if (running_) {
-        return;
+    // The run disables the button that started it; the keyboard focus goes back to it after.
+    const QPointer<QWidget> focused = focusWidget();
+    {
+        CommandGate::RunScope scope(commands_);
+        stopRequested_ = false;
+        engine::ExtractionRun run(*this, services_.files);
+        run.run();
     }
-    FlagGuard runningGuard(running_);
-    stopRequested_ = false;
-    engine::ExtractionRun run(*this, services_.files);
-    run.run();
     applyProgress();
+    if (focused != nullptr && focusWidget() != focused) {
+        focused->setFocus(Qt::OtherFocusReason);
+    }
     if (closeAfterRun_) {
         // The user closed the window while the run was still reading; it may close now.
         closeAfterRun_ = false;
@@ -291,11 +292,17 @@ void FormMain::addDroppedFiles(const QMimeData* data) {
     }
 }
 
+void FormMain::stopRun() {
+    // Read after each pump: the run stops at its next tag, removes its partial output and marks
+    // the row it was reading Stopped; the rows after it keep their status.
+    stopRequested_ = true;
+}
+
 void FormMain::closeEvent(QCloseEvent* event) {
-    if (running_) {
-        // The run holds open files and reads rows by position; it stops at its next tag, removes
-        // its partial output, and the window closes once it has returned.
-        stopRequested_ = true;
+    if (commands_.runInProgress()) {
+        // The run holds open files and reads rows by position: it is stopped as by Esc, and the
+        // window closes once it has returned.
+        stopRun();
         closeAfterRun_ = true;
         event->ignore();
         return;
@@ -319,7 +326,7 @@ bool FormMain::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::DragEnter:
     case QEvent::DragMove: {
         auto* drag = static_cast<QDragMoveEvent*>(event);
-        if (!running_ && !droppedPaths(drag->mimeData()).isEmpty()) {
+        if (commands_.allows(Command::DropFiles) && !droppedPaths(drag->mimeData()).isEmpty()) {
             drag->setDropAction(Qt::CopyAction);
             drag->accept();
         } else {
@@ -329,13 +336,15 @@ bool FormMain::eventFilter(QObject* watched, QEvent* event) {
     }
     case QEvent::Drop: {
         auto* drop = static_cast<QDropEvent*>(event);
-        if (running_ || droppedPaths(drop->mimeData()).isEmpty()) {
+        const bool taken =
+            !droppedPaths(drop->mimeData()).isEmpty() && commands_.run(Command::DropFiles, [&] {
+                drop->setDropAction(Qt::CopyAction);
+                drop->accept();
+                addDroppedFiles(drop->mimeData());
+            });
+        if (!taken) {
             drop->ignore();
-            return true;
         }
-        drop->setDropAction(Qt::CopyAction);
-        drop->accept();
-        addDroppedFiles(drop->mimeData());
         return true;
     }
     default:

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/runhost.h"
+#include "ui/commandgate.h"
 #include "ui/filelistview.h"
 #include "ui/uiservices.h"
 
@@ -46,7 +47,7 @@ public:
 
     // The folder of the last selection confirmed in the Add dialog; where the next one starts.
     const QString& lastFolder() const { return LastFolder; }
-    bool runInProgress() const { return running_; }
+    bool runInProgress() const { return commands_.runInProgress(); }
     // The output folder dialog, or null before the first Extract that showed it.
     FormPath* formPath() const { return formPath_; }
 
@@ -57,17 +58,18 @@ public:
     QPushButton* CmdUpdate;
     controls::XP_ProgressBar* XP_ProgressBar1;
 
-public slots:
-    void addByDialog();
-    void removeSelectedRows();
-    void extract();
-
 protected:
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // The commands' own work; they run only through the command gate.
+    void addByDialog();
+    void removeSelectedRows();
+    void extract();
+    void stopRun();
+
     void addDroppedFiles(const QMimeData* data);
     void appendRow(const QString& path);
     // The widgets that take dropped files: the list's rows and its header.
@@ -78,7 +80,7 @@ private:
     Skin* Skin1;
     FormPath* formPath_ = nullptr;
     QString LastFolder;
-    bool running_ = false;
+    CommandGate commands_;
     bool stopRequested_ = false;
     bool closeAfterRun_ = false;
     int pendingProgress_ = 0;

@@ -2,8 +2,10 @@
 #include "answeringdialogs.h"
 #include "platform/posixfilesystem.h"
 #include "ui/folderpickerdialog.h"
+#include "ui/foldertreefilter.h"
 #include "ui/formpath.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFrame>
 #include <QLabel>
@@ -13,6 +15,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTreeView>
+#include <cctype>
 #include <gtest/gtest.h>
 
 namespace quillon::uitest {
@@ -187,26 +190,148 @@ TEST_F(FormPathTest, CloseBoxCountsAsCancelAndKeepsTheState) {
     EXPECT_EQ(dialog.outputFolder(), out + "/");
 }
 
-TEST(FolderPickerDialog, PreselectsAnExistingFolderAndShowsItsPath) {
+// The picker really shown, its tree focused: nothing counts as chosen until the user chooses a
+// folder or the preselected folder exists. Until then the status line is empty, OK is disabled
+// and Enter does nothing; a click on a folder chooses it, and Enter then confirms it.
+struct PickerStart {
+    const char* name;
+    QString initial; // "$" stands for an existing folder
+};
+
+class FolderPickerShown : public ::testing::TestWithParam<PickerStart> {
+protected:
     QTemporaryDir temp;
+};
+
+TEST_P(FolderPickerShown, NothingCountsAsChosenUntilAFolderIs) {
     QDir(temp.path()).mkpath("inner");
     const QString inner = QDir(temp.filePath("inner")).canonicalPath();
-    ui::FolderPickerDialog picker("Please select the output folder.", inner);
-    EXPECT_EQ(picker.titleLabel()->text(), "Please select the output folder.");
-    EXPECT_EQ(picker.selectedFolder(), inner);
-    EXPECT_EQ(picker.statusLine()->text(), inner);
-}
-
-TEST(FolderPickerDialog, IgnoresAnInitialTextThatIsNoFolder) {
-    QTemporaryDir temp;
     QFile file(temp.filePath("plain.txt"));
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.close();
-    for (const QString& initial : {QString("[Same as input path]"), file.fileName(), QString()}) {
-        ui::FolderPickerDialog picker("title", initial);
-        EXPECT_EQ(picker.selectedFolder(), "") << initial.toStdString();
-        EXPECT_EQ(picker.statusLine()->text(), "");
+    const QString initial = QString(GetParam().initial)
+                                .replace("$", inner)
+                                .replace("%", QFileInfo(file).absoluteFilePath());
+    const QString expected = GetParam().initial == "$" ? inner : QString();
+
+    ui::FolderPickerDialog picker("Please select the output folder.", initial);
+    picker.show();
+    picker.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&picker));
+    picker.tree()->setFocus(Qt::TabFocusReason);
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(picker.tree()->hasFocus());
+    EXPECT_EQ(picker.selectedFolder(), expected);
+    EXPECT_EQ(picker.statusLine()->text(), expected);
+    EXPECT_EQ(picker.okButton()->isEnabled(), !expected.isEmpty());
+
+    if (expected.isEmpty()) {
+        QTest::keyClick(picker.tree(), Qt::Key_Return);
+        EXPECT_TRUE(picker.isVisible()) << "Enter with nothing chosen";
+        EXPECT_NE(picker.result(), QDialog::Accepted);
+        const QModelIndex first = picker.tree()->model()->index(0, 0);
+        QTest::mouseClick(picker.tree()->viewport(), Qt::LeftButton, {},
+                          picker.tree()->visualRect(first).center());
+        EXPECT_EQ(picker.selectedFolder(), "/");
+        EXPECT_EQ(picker.statusLine()->text(), "/");
+        EXPECT_TRUE(picker.okButton()->isEnabled());
     }
+    QTest::keyClick(picker.tree(), Qt::Key_Return);
+    EXPECT_FALSE(picker.isVisible());
+    EXPECT_EQ(picker.result(), QDialog::Accepted);
+    EXPECT_EQ(picker.selectedFolder(), expected.isEmpty() ? "/" : expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Starts, FolderPickerShown,
+                         ::testing::Values(PickerStart{"Nothing", ""},
+                                           PickerStart{"SameAsInputText", "[Same as input path]"},
+                                           PickerStart{"PlainFile", "%"},
+                                           PickerStart{"ExistingFolder", "$"}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// A preselected folder deep in the tree is expanded and in view once its branch has loaded,
+// although the folders loaded around it push it down: here fifty earlier siblings.
+TEST(FolderPickerDialog, PreselectedFolderDeepInTheTreeIsExpandedAndInView) {
+    QTemporaryDir temp;
+    QDir root(temp.path());
+    for (int i = 0; i < 50; ++i) {
+        root.mkpath(QStringLiteral("deep/er/a%1").arg(i, 2, 10, QLatin1Char('0')));
+    }
+    root.mkpath("deep/er/target/inside");
+    const QString target = QDir(temp.filePath("deep/er/target")).canonicalPath();
+    ui::FolderPickerDialog picker("title", target);
+    picker.show();
+
+    QTreeView* tree = picker.tree();
+    const QPersistentModelIndex selected = tree->selectionModel()->selectedRows().value(0);
+    ASSERT_TRUE(selected.isValid());
+    // Loaded and sorted: the target is the last of its 51 siblings.
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return selected.row() == 50 && tree->model()->rowCount(selected.parent()) == 51; },
+        20000));
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(tree->viewport()->rect().contains(tree->visualRect(selected)));
+    EXPECT_TRUE(tree->isExpanded(selected));
+    EXPECT_EQ(picker.selectedFolder(), target);
+}
+
+// The kernel's and the system's pseudo file systems hold no place for output.
+struct PseudoPath {
+    const char* path;
+    bool pseudo;
+};
+
+class PseudoFileSystems : public ::testing::TestWithParam<PseudoPath> {};
+
+TEST_P(PseudoFileSystems, AreLeftOutOfTheTree) {
+    EXPECT_EQ(ui::isPseudoFileSystemPath(QLatin1String(GetParam().path)), GetParam().pseudo)
+        << GetParam().path;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Paths, PseudoFileSystems,
+    ::testing::Values(PseudoPath{"/proc", true}, PseudoPath{"/proc/self/fd", true},
+                      PseudoPath{"/sys", true}, PseudoPath{"/dev", true},
+                      PseudoPath{"/dev/shm", true}, PseudoPath{"/run", true},
+                      PseudoPath{"/run/user/1000", true}, PseudoPath{"/var/run", true},
+                      PseudoPath{"/var/lock", true}, PseudoPath{"/", false},
+                      PseudoPath{"/processing", false}, PseudoPath{"/devices", false},
+                      PseudoPath{"/runs/a", false}, PseudoPath{"/home/me/run", false},
+                      PseudoPath{"/home/me/proc", false}, PseudoPath{"/var", false},
+                      PseudoPath{"/tmp", false}),
+    [](const auto& info) {
+        std::string name = info.param.path;
+        for (char& c : name) {
+            c = std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
+        }
+        return name;
+    });
+
+TEST(FolderPickerDialog, TreeStartsWithoutPseudoFileSystemsAndHomeIsOneClickAway) {
+    ui::FolderPickerDialog picker("title", QString());
+    picker.show();
+    const QAbstractItemModel* model = picker.tree()->model();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return model->rowCount() > 0; }, 20000));
+    const QPersistentModelIndex root = model->index(0, 0);
+    ASSERT_EQ(model->data(root).toString(), "/");
+    picker.tree()->expand(root);
+    QStringList names;
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            names.clear();
+            for (int row = 0; row < model->rowCount(root); ++row) {
+                names.append(model->index(row, 0, root).data().toString());
+            }
+            return names.contains("tmp") && names.contains("usr");
+        },
+        20000));
+    for (const char* pseudo : {"proc", "sys", "dev", "run"}) {
+        EXPECT_FALSE(names.contains(QLatin1String(pseudo))) << pseudo;
+    }
+
+    EXPECT_FALSE(picker.okButton()->isEnabled());
+    picker.homeButton()->click();
+    EXPECT_EQ(picker.selectedFolder(), QDir(QDir::homePath()).absolutePath());
+    EXPECT_TRUE(picker.okButton()->isEnabled());
 }
 
 TEST(FolderPickerDialog, RootIsChosenWithItsSeparator) {

@@ -203,8 +203,7 @@ TEST_F(DuringARun, AddRemoveExtractAndDropsAreRefusedAndShownSo) {
     bool dropOffered = true;
     qsizetype dialogsBefore = 0;
     auto pressKeys = [&] {
-        bed.form.activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(&bed.form));
+        ASSERT_TRUE(makeActive(bed.form));
         QTest::keyClick(bed.form.ListView1, Qt::Key_O, Qt::ControlModifier);
         bed.select({0, 1});
         QTest::keyClick(bed.form.ListView1, Qt::Key_Delete);
@@ -259,9 +258,7 @@ TEST_P(StoppingARun, EndsTheRowBeingReadAsStoppedAndLeavesNoPartialOutput) {
             return;
         }
         if (GetParam() == StopBy::Escape) {
-            // The output folder dialog has just been closed; the key goes to the main window.
-            bed.form.activateWindow();
-            ASSERT_TRUE(QTest::qWaitForWindowActive(&bed.form));
+            ASSERT_TRUE(makeActive(bed.form));
             QTest::keyClick(bed.form.ListView1, Qt::Key_Escape);
         } else {
             closedAtOnce = bed.form.close();
@@ -294,8 +291,7 @@ TEST(Extract, EscapeWithoutARunDoesNothing) {
     FormMainTestbed bed;
     bed.addThroughDialog({"/e/clip.flv"});
     bed.form.show();
-    bed.form.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&bed.form));
+    ASSERT_TRUE(makeActive(bed.form));
     QTest::keyClick(bed.form.ListView1, Qt::Key_Escape);
     EXPECT_TRUE(bed.form.isVisible());
     EXPECT_FALSE(bed.form.stopRequested());

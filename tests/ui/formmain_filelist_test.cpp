@@ -205,8 +205,7 @@ class WindowKeys : public RemoveRows, public ::testing::WithParamInterface<Windo
 TEST_P(WindowKeys, RunTheirCommand) {
     const WindowKey& key = GetParam();
     bed.select({1, 3});
-    bed.form.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&bed.form));
+    ASSERT_TRUE(makeActive(bed.form));
     bed.form.ListView1->setFocus();
     bed.openFileDialog.answers.push_back({"/k/new.flv"});
     QTest::keyClick(bed.form.ListView1, key.key, key.modifiers);

@@ -1,11 +1,13 @@
 #include "formmaintestbed.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFile>
 #include <QPushButton>
+#include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
 #include <QUrl>
@@ -140,6 +142,13 @@ QMimeData* fileDrag(const QStringList& paths) {
     }
     data->setUrls(urls);
     return data;
+}
+
+bool makeActive(QWidget& window) {
+    return QTest::qWaitFor([&] {
+        window.activateWindow();
+        return QApplication::activeWindow() == &window;
+    });
 }
 
 } // namespace quillon::uitest

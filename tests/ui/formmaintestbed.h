@@ -58,4 +58,9 @@ QByteArray expectedMp3Hash(const QString& fixtureName);
 bool dragAndDrop(ui::FormMain& form, const QMimeData& data, QWidget* target = nullptr);
 QMimeData* fileDrag(const QStringList& paths);
 
+// Makes `window` the active window, so its keys reach it. The offscreen platform activates
+// windows late: a dialog closed a moment ago may still take the activation back, so this waits
+// until the window itself is the active one.
+bool makeActive(QWidget& window);
+
 } // namespace quillon::uitest

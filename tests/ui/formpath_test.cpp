@@ -228,6 +228,7 @@ TEST_P(FolderPickerShown, NothingCountsAsChosenUntilAFolderIs) {
         QTest::keyClick(picker.tree(), Qt::Key_Return);
         EXPECT_TRUE(picker.isVisible()) << "Enter with nothing chosen";
         EXPECT_NE(picker.result(), QDialog::Accepted);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return picker.tree()->model()->rowCount() > 0; }));
         const QModelIndex first = picker.tree()->model()->index(0, 0);
         QTest::mouseClick(picker.tree()->viewport(), Qt::LeftButton, {},
                           picker.tree()->visualRect(first).center());

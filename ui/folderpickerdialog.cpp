@@ -9,6 +9,7 @@
 #include <QEvent>
 #include <QFileInfo>
 #include <QFileSystemModel>
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
@@ -23,8 +24,8 @@ FolderPickerDialog::FolderPickerDialog(const QString& title, const QString& init
     : QDialog(owner), title_(new QLabel(title, this)), tree_(new QTreeView(this)),
       status_(new QLabel(this)),
       buttons_(new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this)),
-      home_(buttons_->addButton(tr("&Home"), QDialogButtonBox::ActionRole)),
-      model_(new QFileSystemModel(this)), folders_(new FolderTreeFilter(model_, this)) {
+      home_(new QPushButton(tr("&Home"), this)), model_(new QFileSystemModel(this)),
+      folders_(new FolderTreeFilter(model_, this)) {
     setWindowTitle(tr("Browse for Folder"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
@@ -40,6 +41,8 @@ FolderPickerDialog::FolderPickerDialog(const QString& title, const QString& init
     home_->setObjectName(QStringLiteral("homeButton"));
     home_->setAccessibleName(tr("Home folder"));
     home_->setEnabled(QFileInfo(QDir::homePath()).isDir());
+    // Enter stays with OK: it confirms a choice, it does not make one.
+    home_->setAutoDefault(false);
 
     model_->setFilter(QDir::AllDirs | QDir::Drives | QDir::NoDotAndDotDot);
     model_->setReadOnly(true);
@@ -80,8 +83,12 @@ FolderPickerDialog::FolderPickerDialog(const QString& title, const QString& init
     layout->addWidget(title_);
     layout->addWidget(tree_, 1);
     layout->addWidget(status_);
-    layout->addWidget(buttons_);
-    resize(360, 420);
+    auto* bottom = new QHBoxLayout;
+    bottom->addWidget(home_);
+    bottom->addStretch(1);
+    bottom->addWidget(buttons_);
+    layout->addLayout(bottom);
+    resize(440, 440);
 
     selectFolder(initialFolder);
     onSelectionChanged();

@@ -24,10 +24,7 @@ struct Placement {
     QRect geometry; // at 96 dpi
 };
 
-class FormMainLayout : public ::testing::TestWithParam<Placement> {
-protected:
-    FormMainTestbed bed;
-};
+using FormMainLayout = WindowTest<Placement>;
 
 TEST_P(FormMainLayout, ControlSitsWhereTheWindowWasDrawn) {
     const Placement& expected = GetParam();
@@ -146,10 +143,7 @@ struct ListLength {
     bool scrolls;
 };
 
-class ListColumns : public ::testing::TestWithParam<ListLength> {
-protected:
-    FormMainTestbed bed;
-};
+using ListColumns = WindowTest<ListLength>;
 
 TEST_P(ListColumns, StatusStaysWholeWithoutAHorizontalScrollBar) {
     const ListLength& length = GetParam();
@@ -189,10 +183,7 @@ struct CutText {
     bool startKept;
 };
 
-class ListCutting : public ::testing::TestWithParam<CutText> {
-protected:
-    FormMainTestbed bed;
-};
+using ListCutting = WindowTest<CutText>;
 
 TEST_P(ListCutting, LongTextIsCutWhereItsColumnNeedsIt) {
     const CutText& cut = GetParam();
@@ -292,10 +283,7 @@ struct ShownDialog {
     std::function<void(QWidget* owner)> show;
 };
 
-class DialogLook : public ::testing::TestWithParam<ShownDialog> {
-protected:
-    FormMainTestbed bed;
-};
+using DialogLook = WindowTest<ShownDialog>;
 
 TEST_P(DialogLook, IsTheWindowsLook) {
     QWidget* seen = nullptr;

@@ -10,6 +10,7 @@
 #include <QStringList>
 #include <QTemporaryDir>
 #include <functional>
+#include <gtest/gtest.h>
 
 namespace quillon::uitest {
 
@@ -46,6 +47,13 @@ public:
 
 private:
     QString savedCurrentDirectory_;
+};
+
+// A table-driven window test: one fresh main window per case.
+template <typename Param>
+class WindowTest : public ::testing::TestWithParam<Param> {
+protected:
+    FormMainTestbed bed;
 };
 
 QByteArray readAll(const QString& path);

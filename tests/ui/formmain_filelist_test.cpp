@@ -4,7 +4,6 @@
 #include <QApplication>
 #include <QHeaderView>
 #include <QPushButton>
-#include <QTest>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
 #include <memory>
@@ -189,42 +188,6 @@ TEST_F(RemoveRows, AllSelectedEmptiesTheListAndAnEmptyListIsLeftAlone) {
     EXPECT_TRUE(bed.rowTexts().isEmpty());
     EXPECT_NE(bed.form.focusWidget(), bed.form.ListView1) << "an empty list does nothing";
 }
-
-// Keys in the window: Delete and the Remove access key remove the selected rows, Ctrl+O and the
-// Add access key open the Add dialog. Access keys click their button a moment later, so the test
-// waits for the effect rather than expecting it at once.
-struct WindowKey {
-    const char* name;
-    Qt::Key key;
-    Qt::KeyboardModifiers modifiers;
-    bool removes; // otherwise: opens the Add dialog
-};
-
-class WindowKeys : public RemoveRows, public ::testing::WithParamInterface<WindowKey> {};
-
-TEST_P(WindowKeys, RunTheirCommand) {
-    const WindowKey& key = GetParam();
-    bed.select({1, 3});
-    ASSERT_TRUE(makeActive(bed.form));
-    bed.form.ListView1->setFocus();
-    bed.openFileDialog.answers.push_back({"/k/new.flv"});
-    QTest::keyClick(bed.form.ListView1, key.key, key.modifiers);
-    const QStringList afterRemove = {"/r/0.flv", "/r/2.flv", "/r/4.flv"};
-    const QStringList afterAdd = {"/r/0.flv", "/r/1.flv", "/r/2.flv",
-                                  "/r/3.flv", "/r/4.flv", "/k/new.flv"};
-    EXPECT_TRUE(QTest::qWaitFor([&] {
-        return bed.rowTexts() == (key.removes ? afterRemove : afterAdd);
-    })) << bed.rowTexts().join(' ').toStdString();
-    EXPECT_EQ(bed.openFileDialog.startFolders.size(), key.removes ? 1 : 2);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Keys, WindowKeys,
-    ::testing::Values(WindowKey{"Delete", Qt::Key_Delete, Qt::NoModifier, true},
-                      WindowKey{"AltR", Qt::Key_R, Qt::AltModifier, true},
-                      WindowKey{"CtrlO", Qt::Key_O, Qt::ControlModifier, false},
-                      WindowKey{"AltA", Qt::Key_A, Qt::AltModifier, false}),
-    [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace
 } // namespace quillon::uitest

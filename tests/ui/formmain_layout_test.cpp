@@ -12,7 +12,6 @@
 #include <QScrollBar>
 #include <QTimer>
 #include <QTreeWidget>
-#include <functional>
 #include <gtest/gtest.h>
 
 namespace quillon::uitest {
@@ -21,7 +20,8 @@ namespace {
 struct Placement {
     const char* name;
     QString caption;
-    QRect geometry; // at 96 dpi
+    QRect geometry;     // at 96 dpi
+    const char* spoken; // what a screen reader announces; the bar's own tests check its own
 };
 
 using FormMainLayout = WindowTest<Placement>;
@@ -36,17 +36,21 @@ TEST_P(FormMainLayout, ControlSitsWhereTheWindowWasDrawn) {
         EXPECT_EQ(button->text(), expected.caption);
         EXPECT_TRUE(button->isEnabled());
     }
+    if (expected.spoken != nullptr) {
+        EXPECT_EQ(QAccessible::queryAccessibleInterface(control)->text(QAccessible::Name),
+                  QLatin1String(expected.spoken));
+    }
 }
 
-INSTANTIATE_TEST_SUITE_P(Controls, FormMainLayout,
-                         ::testing::Values(Placement{"ListView1", {}, {4, 3, 577, 383}},
-                                           Placement{"CmdAdd", "&Add", {587, 12, 95, 25}},
-                                           Placement{"CmdRemove", "&Remove", {587, 46, 95, 25}},
-                                           Placement{"CmdExtract", "&Extract", {587, 81, 95, 25}},
-                                           Placement{
-                                               "CmdUpdate", "&Check Update", {587, 353, 95, 25}},
-                                           Placement{"XP_ProgressBar1", {}, {2, 391, 691, 24}}),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    Controls, FormMainLayout,
+    ::testing::Values(Placement{"ListView1", {}, {4, 3, 577, 383}, "Files"},
+                      Placement{"CmdAdd", "&Add", {587, 12, 95, 25}, "Add"},
+                      Placement{"CmdRemove", "&Remove", {587, 46, 95, 25}, "Remove"},
+                      Placement{"CmdExtract", "&Extract", {587, 81, 95, 25}, "Extract"},
+                      Placement{"CmdUpdate", "&Check Update", {587, 353, 95, 25}, "Check Update"},
+                      Placement{"XP_ProgressBar1", {}, {2, 391, 691, 24}, nullptr}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(FormMainWindow, IsAFixedSizeTitledWindowWithoutMaximizeBox) {
     FormMainTestbed bed;
@@ -133,36 +137,30 @@ TEST(FormMainWindow, CheckUpdateOpensTheProductPage) {
     EXPECT_TRUE(bed.webPages.opened.front().scheme().startsWith("http"));
 }
 
-// However many rows there are, Status keeps its width and no horizontal scroll bar shows: once the
-// vertical one takes its share, the File Name column gives it up, and takes it back when the
-// list is short again.
+// However many rows, Status keeps its width and no horizontal scroll bar shows: the File Name
+// column gives up what the vertical scroll bar takes, and takes it back when the list shrinks.
 struct ListLength {
     const char* name;
-    int added;
-    int kept;
+    int added, kept;
     bool scrolls;
 };
-
 using ListColumns = WindowTest<ListLength>;
 
 TEST_P(ListColumns, StatusStaysWholeWithoutAHorizontalScrollBar) {
-    const ListLength& length = GetParam();
     ui::FileListView* list = bed.form.ListView1;
     bed.form.show();
-    for (int i = 0; i < length.added; ++i) {
+    for (int i = 0; i < GetParam().added; ++i) {
         list->appendFile(QStringLiteral("/v/%1.flv").arg(i), "Ready");
     }
     QCoreApplication::processEvents();
-    while (list->topLevelItemCount() > length.kept) {
+    while (list->topLevelItemCount() > GetParam().kept) {
         delete list->takeTopLevelItem(0);
     }
     QCoreApplication::processEvents();
-
-    EXPECT_EQ(list->verticalScrollBar()->isVisible(), length.scrolls);
+    EXPECT_EQ(list->verticalScrollBar()->isVisible(), GetParam().scrolls);
     EXPECT_FALSE(list->horizontalScrollBar()->isVisible());
     EXPECT_EQ(list->columnWidth(1), 116);
-    EXPECT_EQ(list->columnWidth(0) + list->columnWidth(1),
-              length.scrolls ? list->viewport()->width() : 453 + 116);
+    EXPECT_EQ(list->columnWidth(0), GetParam().scrolls ? list->viewport()->width() - 116 : 453);
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, ListColumns,
@@ -171,39 +169,33 @@ INSTANTIATE_TEST_SUITE_P(Rows, ListColumns,
                                            ListLength{"ManyThenFew", 40, 3, false}),
                          [](const auto& info) { return std::string(info.param.name); });
 
-// A long text is cut where its column keeps it useful: a status at its end, so it still starts
-// with what happened; a path in its middle, so the file name at its end stays in sight. Seen in
-// the drawn list: a row with the long text and a row with only its start must look alike over
-// the part of the cell that start covers exactly when the start is kept.
+// A status is cut at its end, so it still starts with what happened; a path in its middle, so
+// its file name stays in sight. Drawn beside a row holding only the text's start, the long
+// text's cell looks the same over that start exactly when its start is kept.
 struct CutText {
     const char* name;
     int column;
     const char* text;
-    double startShare; // of the column's width
-    bool startKept;
+    bool startKept; // the part of the text filling 3/4 of the column
 };
-
 using ListCutting = WindowTest<CutText>;
 
 TEST_P(ListCutting, LongTextIsCutWhereItsColumnNeedsIt) {
     const CutText& cut = GetParam();
     ui::FileListView* list = bed.form.ListView1;
-    const QString text = QLatin1String(cut.text);
     const QFontMetrics metrics(list->font());
-    ASSERT_GT(metrics.horizontalAdvance(text), list->columnWidth(cut.column)) << "must be cut";
-    QString start = text;
-    while (metrics.horizontalAdvance(start) > cut.startShare * list->columnWidth(cut.column)) {
+    QString start = QLatin1String(cut.text);
+    while (metrics.horizontalAdvance(start) > 0.75 * list->columnWidth(cut.column)) {
         start.chop(1);
     }
-    for (const QString& shown : {text, start}) {
-        list->appendFile(cut.column == 0 ? shown : QString(), cut.column == 1 ? shown : QString());
+    for (const QString& shown : {QString(QLatin1String(cut.text)), start}) {
+        list->appendFile(cut.column == 0 ? shown : "", cut.column == 1 ? shown : "");
     }
     bed.form.show();
     const QImage drawn = list->viewport()->grab().toImage();
     auto cell = [&](int row) {
+        // Up to the start's last letter, after the cell's small margin.
         QRect rect = list->visualRect(list->model()->index(row, cut.column));
-        // Up to the start's last letter, after the cell's small left margin: what follows that
-        // letter differs between the rows even when the start is kept.
         rect.setWidth(metrics.horizontalAdvance(start.chopped(1)) + 4);
         return drawn.copy(rect);
     };
@@ -212,102 +204,49 @@ TEST_P(ListCutting, LongTextIsCutWhereItsColumnNeedsIt) {
 
 INSTANTIATE_TEST_SUITE_P(
     Columns, ListCutting,
-    ::testing::Values(
-        CutText{"StatusAtItsEnd", 1, "Error: Can not read the flv file", 0.75, true},
-        CutText{"FileNameKeepsItsStart", 0,
-                "/home/someone/Videos/Lectures of the autumn term/Week 12/Lecture 24 - "
-                "Recursive filters and their stability, with examples.flv",
-                0.3, true},
-        CutText{"FileNameIsCutInItsMiddle", 0,
-                "/home/someone/Videos/Lectures of the autumn term/Week 12/Lecture 24 - "
-                "Recursive filters and their stability, with examples.flv",
-                0.75, false}),
+    ::testing::Values(CutText{"StatusAtItsEnd", 1, "Error: Can not read the flv file", true},
+                      CutText{"FileNameInItsMiddle", 0,
+                              "/home/someone/Videos/Lectures of the autumn term/Week 12/Lecture "
+                              "24 - Recursive filters and their stability, with examples.flv",
+                              false}),
     [](const auto& info) { return std::string(info.param.name); });
 
-// What a screen reader announces for each control of the windows.
-struct SpokenName {
-    const char* window;
-    const char* control;
-    const char* name;
-};
-
-class AccessibleNames : public ::testing::TestWithParam<SpokenName> {
-protected:
-    QWidget* window(const QString& name) {
-        if (name == "FormMain") {
-            return &bed.form;
-        }
-        if (name == "FormPath") {
-            return &formPath;
-        }
-        return &picker;
-    }
-    FormMainTestbed bed;
-    ui::FormPath formPath{bed.folderPicker, bed.files, bed.messages, &bed.form};
-    ui::FolderPickerDialog picker{"Please select the output folder.", QString(), &formPath};
-};
-
-TEST_P(AccessibleNames, EveryControlHasOne) {
-    const SpokenName& spoken = GetParam();
-    auto* control = window(spoken.window)->findChild<QWidget*>(QLatin1String(spoken.control));
-    ASSERT_NE(control, nullptr) << spoken.control;
-    QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(control);
-    ASSERT_NE(accessible, nullptr);
-    EXPECT_EQ(accessible->text(QAccessible::Name), QLatin1String(spoken.name));
+// The dialogs shown for the window carry its look: the skin's style and colours and its font.
+void showMessageBox(QWidget* owner) {
+    ui::QtMessageBox(owner).showMessage("Can not read /x", "Error", ui::MessageIcon::Critical);
+}
+void showOpenFileDialog(QWidget* owner) {
+    ui::QtOpenFileDialog().getOpenFileNames(owner, QDir::tempPath());
+}
+void showFolderPicker(QWidget* owner) {
+    ui::DialogFolderPicker().BrowseForFolder(owner, "title", QDir::tempPath());
 }
 
-INSTANTIATE_TEST_SUITE_P(Controls, AccessibleNames,
-                         ::testing::Values(SpokenName{"FormMain", "ListView1", "Files"},
-                                           SpokenName{"FormMain", "CmdAdd", "Add"},
-                                           SpokenName{"FormMain", "CmdRemove", "Remove"},
-                                           SpokenName{"FormMain", "CmdExtract", "Extract"},
-                                           SpokenName{"FormMain", "CmdUpdate", "Check Update"},
-                                           SpokenName{"FormPath", "Option1", "Same as input path"},
-                                           SpokenName{"FormPath", "Option2", "Specify a path"},
-                                           SpokenName{"FormPath", "CmdBrowse", "Browse..."},
-                                           SpokenName{"FormPath", "TextOutput", "Output folder"},
-                                           SpokenName{"FormPath", "CmdOK", "OK"},
-                                           SpokenName{"FormPath", "CmdCancel", "Cancel"},
-                                           SpokenName{"Picker", "folderTree", "Folders"},
-                                           SpokenName{"Picker", "statusLine", "Selected folder"},
-                                           SpokenName{"Picker", "homeButton", "Home folder"}),
-                         [](const auto& info) {
-                             return std::string(info.param.window) + "_" +
-                                    std::string(info.param.control);
-                         });
-
-// The dialogs the window shows carry its look: the skin's style and colours and the window's
-// font, on the dialog and on the controls inside it.
 struct ShownDialog {
     const char* name;
-    std::function<void(QWidget* owner)> show;
+    void (*show)(QWidget* owner);
 };
-
 using DialogLook = WindowTest<ShownDialog>;
 
 TEST_P(DialogLook, IsTheWindowsLook) {
     QWidget* seen = nullptr;
-    QString buttonStyle;
     QTimer poll;
     poll.setInterval(1);
     QObject::connect(&poll, &QTimer::timeout, [&] {
-        QWidget* dialog = QApplication::activeModalWidget();
-        if (dialog == nullptr || seen != nullptr) {
+        seen = QApplication::activeModalWidget();
+        if (seen == nullptr) {
             return;
         }
-        seen = dialog;
-        EXPECT_EQ(dialog->palette().color(QPalette::Window),
-                  bed.form.palette().color(QPalette::Window));
-        EXPECT_EQ(dialog->palette().color(QPalette::Button),
-                  bed.form.palette().color(QPalette::Button));
-        EXPECT_EQ(QFontInfo(dialog->font()).family(), QFontInfo(bed.form.font()).family());
-        EXPECT_EQ(dialog->font().pointSize(), 9);
-        const auto buttons = dialog->findChildren<QPushButton*>();
+        poll.stop();
+        const QPalette palette = bed.form.palette();
+        EXPECT_EQ(seen->palette().color(QPalette::Window), palette.color(QPalette::Window));
+        EXPECT_EQ(QFontInfo(seen->font()).family(), QFontInfo(bed.form.font()).family());
+        const auto buttons = seen->findChildren<QPushButton*>();
         EXPECT_FALSE(buttons.isEmpty());
         for (QPushButton* button : buttons) {
             EXPECT_EQ(button->style(), bed.form.CmdAdd->style()) << button->text().toStdString();
         }
-        QMetaObject::invokeMethod(dialog, "reject", Qt::QueuedConnection);
+        QMetaObject::invokeMethod(seen, "reject", Qt::QueuedConnection);
     });
     poll.start();
     GetParam().show(&bed.form);
@@ -315,22 +254,9 @@ TEST_P(DialogLook, IsTheWindowsLook) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Dialogs, DialogLook,
-                         ::testing::Values(ShownDialog{"MessageBox",
-                                                       [](QWidget* owner) {
-                                                           ui::QtMessageBox(owner).showMessage(
-                                                               "Can not read /x", "Error",
-                                                               ui::MessageIcon::Critical);
-                                                       }},
-                                           ShownDialog{"OpenFileDialog",
-                                                       [](QWidget* owner) {
-                                                           ui::QtOpenFileDialog().getOpenFileNames(
-                                                               owner, QDir::tempPath());
-                                                       }},
-                                           ShownDialog{"FolderPicker",
-                                                       [](QWidget* owner) {
-                                                           ui::DialogFolderPicker().BrowseForFolder(
-                                                               owner, "title", QDir::tempPath());
-                                                       }}),
+                         ::testing::Values(ShownDialog{"MessageBox", showMessageBox},
+                                           ShownDialog{"OpenFileDialog", showOpenFileDialog},
+                                           ShownDialog{"FolderPicker", showFolderPicker}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace

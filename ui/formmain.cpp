@@ -104,21 +104,21 @@ FormMain::FormMain(UiServices services, QWidget* parent)
     commands_.bind(Command::Add, CmdAdd);
     commands_.bind(Command::Remove, CmdRemove);
     commands_.bind(Command::Extract, CmdExtract);
-    const auto command = [this](Command command, void (FormMain::*handler)()) {
+    const auto gated = [this](Command command, void (FormMain::*handler)()) {
         return [this, command, handler] { commands_.run(command, [&] { (this->*handler)(); }); };
     };
-    connect(CmdAdd, &QPushButton::clicked, this, command(Command::Add, &FormMain::addByDialog));
+    connect(CmdAdd, &QPushButton::clicked, this, gated(Command::Add, &FormMain::addByDialog));
     connect(CmdRemove, &QPushButton::clicked, this,
-            command(Command::Remove, &FormMain::removeSelectedRows));
-    connect(CmdExtract, &QPushButton::clicked, this, command(Command::Extract, &FormMain::extract));
+            gated(Command::Remove, &FormMain::removeSelectedRows));
+    connect(CmdExtract, &QPushButton::clicked, this, gated(Command::Extract, &FormMain::extract));
     connect(CmdUpdate, &QPushButton::clicked, this,
-            command(Command::CheckUpdate, &FormMain::OpenProductWebPage));
+            gated(Command::CheckUpdate, &FormMain::OpenProductWebPage));
     connect(new QShortcut(QKeySequence::Open, this), &QShortcut::activated, this,
-            command(Command::Add, &FormMain::addByDialog));
+            gated(Command::Add, &FormMain::addByDialog));
     connect(new QShortcut(QKeySequence::Delete, this), &QShortcut::activated, this,
-            command(Command::Remove, &FormMain::removeSelectedRows));
+            gated(Command::Remove, &FormMain::removeSelectedRows));
     connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this,
-            command(Command::StopRun, &FormMain::stopRun));
+            gated(Command::StopRun, &FormMain::stopRun));
 
     SkinForm(this);
 }

@@ -3,17 +3,23 @@
 #include "ui/folderpicker.h"
 
 #include <QDialog>
+#include <QPersistentModelIndex>
 
 class QDialogButtonBox;
 class QFileSystemModel;
 class QLabel;
+class QPushButton;
 class QTreeView;
 
 namespace quillon::ui {
 
-// A folder tree over the whole file system with the caller's title above it and, below it, a
-// status line showing the path of the selected folder. Only folders are listed, so only a real
-// folder can be chosen.
+class FolderTreeFilter;
+
+// A folder tree over the file system with the caller's title above it and, below it, a status
+// line showing the path of the selected folder. Only folders are listed, so only a real folder
+// can be chosen; the system's pseudo file systems are left out. Nothing counts as chosen until
+// the user selects a folder or the preselected folder exists: until then OK is disabled and
+// Enter does nothing.
 class FolderPickerDialog final : public QDialog {
     Q_OBJECT
 public:
@@ -22,21 +28,34 @@ public:
 
     // The selected folder as a full path, or empty when nothing is selected.
     QString selectedFolder() const;
-    // Selects `folder` when it is an existing folder; anything else is left alone.
+    // Selects `folder`, expands it and keeps it in view while the tree loads around it, when it
+    // is an existing folder the tree shows; anything else is left alone.
     void selectFolder(const QString& folder);
 
     QLabel* titleLabel() const { return title_; }
     QLabel* statusLine() const { return status_; }
     QTreeView* tree() const { return tree_; }
+    QPushButton* homeButton() const { return home_; }
+    QPushButton* okButton() const;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void onCurrentChanged();
+    void onSelectionChanged();
+    // Folders load in the background and rows appear above the preselected one, so it is
+    // scrolled to again as they arrive, until the user takes over the tree.
+    void keepPreselectionInView();
 
     QLabel* title_;
     QTreeView* tree_;
     QLabel* status_;
     QDialogButtonBox* buttons_;
+    QPushButton* home_;
     QFileSystemModel* model_;
+    FolderTreeFilter* folders_;
+    QPersistentModelIndex preselected_;
 };
 
 // The folder picker the program shows.

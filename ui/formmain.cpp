@@ -5,6 +5,7 @@
 #include "engine/extractionrun.h"
 #include "engine/statustexts.h"
 #include "ui/eventpump.h"
+#include "ui/filelistview.h"
 #include "ui/formpath.h"
 #include "ui/messagebox.h"
 #include "ui/openfiledialog.h"
@@ -24,6 +25,7 @@
 #include <QHeaderView>
 #include <QMimeData>
 #include <QPushButton>
+#include <QShortcut>
 #include <QTreeWidget>
 #include <QUrl>
 
@@ -57,18 +59,6 @@ QPushButton* makeButton(QWidget* parent, const char* name, const char* caption, 
     return button;
 }
 
-// Sets a flag for as long as it lives, so every way out of a run clears it again.
-class FlagGuard {
-public:
-    explicit FlagGuard(bool& flag) : flag_(flag) { flag_ = true; }
-    ~FlagGuard() { flag_ = false; }
-    FlagGuard(const FlagGuard&) = delete;
-    FlagGuard& operator=(const FlagGuard&) = delete;
-
-private:
-    bool& flag_;
-};
-
 } // namespace
 
 FormMain::FormMain(UiServices services, QWidget* parent)
@@ -81,27 +71,15 @@ FormMain::FormMain(UiServices services, QWidget* parent)
     setWindowIcon(programIcon());
     setFont(windowFont());
 
-    ListView1 = new QTreeWidget(this);
+    ListView1 = new FileListView(this);
     ListView1->setObjectName(QStringLiteral("ListView1"));
     ListView1->setGeometry(scaledRect(this, 4, 3, 577, 383));
-    ListView1->setColumnCount(2);
-    ListView1->setHeaderLabels({QStringLiteral("File Name"), QStringLiteral("Status")});
-    ListView1->header()->setStretchLastSection(false);
-    ListView1->header()->setSectionsMovable(false);
-    ListView1->setColumnWidth(0, scaledLength(this, 453));
-    ListView1->setColumnWidth(1, scaledLength(this, 116));
-    ListView1->setRootIsDecorated(false);
-    ListView1->setItemsExpandable(false);
-    ListView1->setUniformRowHeights(true);
-    ListView1->setAllColumnsShowFocus(true);
-    ListView1->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    ListView1->setSelectionBehavior(QAbstractItemView::SelectRows);
-    ListView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    ListView1->setTextElideMode(Qt::ElideMiddle);
-    // Drops are handled here rather than by the view, which would treat them as item moves.
-    ListView1->setAcceptDrops(true);
-    ListView1->viewport()->setAcceptDrops(true);
-    ListView1->viewport()->installEventFilter(this);
+    // Drops are handled here rather than by the view, which would treat them as item moves. The
+    // header takes them like the rows below it.
+    for (QWidget* target : dropTargets()) {
+        target->setAcceptDrops(true);
+        target->installEventFilter(this);
+    }
 
     CmdAdd = makeButton(this, "CmdAdd", "&Add", scaledRect(this, 587, 12, 95, 25));
     CmdRemove = makeButton(this, "CmdRemove", "&Remove", scaledRect(this, 587, 46, 95, 25));
@@ -121,10 +99,26 @@ FormMain::FormMain(UiServices services, QWidget* parent)
 
     setFixedSize(scaledSize(this, 695, 419));
 
-    connect(CmdAdd, &QPushButton::clicked, this, &FormMain::addByDialog);
-    connect(CmdRemove, &QPushButton::clicked, this, &FormMain::removeSelectedRows);
-    connect(CmdExtract, &QPushButton::clicked, this, &FormMain::extract);
-    connect(CmdUpdate, &QPushButton::clicked, this, &FormMain::OpenProductWebPage);
+    // Every command the user can give goes through the gate, which refuses what the window's
+    // state does not allow and disables the buttons of what it refuses.
+    commands_.bind(Command::Add, CmdAdd);
+    commands_.bind(Command::Remove, CmdRemove);
+    commands_.bind(Command::Extract, CmdExtract);
+    const auto gated = [this](Command command, void (FormMain::*handler)()) {
+        return [this, command, handler] { commands_.run(command, [&] { (this->*handler)(); }); };
+    };
+    connect(CmdAdd, &QPushButton::clicked, this, gated(Command::Add, &FormMain::addByDialog));
+    connect(CmdRemove, &QPushButton::clicked, this,
+            gated(Command::Remove, &FormMain::removeSelectedRows));
+    connect(CmdExtract, &QPushButton::clicked, this, gated(Command::Extract, &FormMain::extract));
+    connect(CmdUpdate, &QPushButton::clicked, this,
+            gated(Command::CheckUpdate, &FormMain::OpenProductWebPage));
+    connect(new QShortcut(QKeySequence::Open, this), &QShortcut::activated, this,
+            gated(Command::Add, &FormMain::addByDialog));
+    connect(new QShortcut(QKeySequence::Delete, this), &QShortcut::activated, this,
+            gated(Command::Remove, &FormMain::removeSelectedRows));
+    connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this,
+            gated(Command::StopRun, &FormMain::stopRun));
 
     SkinForm(this);
 }
@@ -141,8 +135,10 @@ std::string FormMain::rowText(int row) const {
 }
 
 void FormMain::setRowStatus(int row, engine::RowStatus status) {
-    if (QTreeWidgetItem* item = ListView1->topLevelItem(row - 1)) {
-        item->setText(1, toQString(engine::statusText(status)));
+    ListView1->setStatus(row - 1, toQString(engine::statusText(status)));
+    if (status == engine::RowStatus::Extracting) {
+        // The run has reached this row: bring it into view, leaving the user's selection alone.
+        ListView1->scrollToItem(ListView1->topLevelItem(row - 1));
     }
 }
 
@@ -156,7 +152,7 @@ engine::OutputChoice FormMain::showOutputFolderDialog() {
 
 void FormMain::setProgress(int percent) {
     pendingProgress_ = percent;
-    if (!running_) {
+    if (!commands_.runInProgress()) {
         applyProgress();
         return;
     }
@@ -209,9 +205,6 @@ void FormMain::OpenProductWebPage() {
 }
 
 void FormMain::addByDialog() {
-    if (running_) {
-        return;
-    }
     const QStringList selection = services_.openFileDialog.getOpenFileNames(this, LastFolder);
     if (selection.isEmpty()) {
         return;
@@ -239,7 +232,7 @@ void FormMain::addByDialog() {
 }
 
 void FormMain::removeSelectedRows() {
-    if (running_ || ListView1->topLevelItemCount() == 0) {
+    if (ListView1->topLevelItemCount() == 0) {
         return;
     }
     for (int i = ListView1->topLevelItemCount() - 1; i >= 0; --i) {
@@ -252,14 +245,18 @@ void FormMain::removeSelectedRows() {
 }
 
 void FormMain::extract() {
-    if (running_) {
-        return;
+    // The run disables the button that started it; the keyboard focus goes back to it after.
+    const QPointer<QWidget> focused = focusWidget();
+    {
+        CommandGate::RunScope scope(commands_);
+        stopRequested_ = false;
+        engine::ExtractionRun run(*this, services_.files);
+        run.run();
     }
-    FlagGuard runningGuard(running_);
-    stopRequested_ = false;
-    engine::ExtractionRun run(*this, services_.files);
-    run.run();
     applyProgress();
+    if (focused != nullptr && focusWidget() != focused) {
+        focused->setFocus(Qt::OtherFocusReason);
+    }
     if (closeAfterRun_) {
         // The user closed the window while the run was still reading; it may close now.
         closeAfterRun_ = false;
@@ -268,9 +265,11 @@ void FormMain::extract() {
 }
 
 void FormMain::appendRow(const QString& path) {
-    auto* item = new QTreeWidgetItem(ListView1);
-    item->setText(0, path);
-    item->setText(1, toQString(engine::statusText(engine::RowStatus::Ready)));
+    ListView1->appendFile(path, toQString(engine::statusText(engine::RowStatus::Ready)));
+}
+
+QList<QWidget*> FormMain::dropTargets() const {
+    return {ListView1->viewport(), ListView1->header()->viewport()};
 }
 
 void FormMain::addDroppedFiles(const QMimeData* data) {
@@ -293,11 +292,17 @@ void FormMain::addDroppedFiles(const QMimeData* data) {
     }
 }
 
+void FormMain::stopRun() {
+    // Read after each pump: the run stops at its next tag, removes its partial output and marks
+    // the row it was reading Stopped; the rows after it keep their status.
+    stopRequested_ = true;
+}
+
 void FormMain::closeEvent(QCloseEvent* event) {
-    if (running_) {
-        // The run holds open files and reads rows by position; it stops at its next tag, removes
-        // its partial output, and the window closes once it has returned.
-        stopRequested_ = true;
+    if (commands_.runInProgress()) {
+        // The run holds open files and reads rows by position: it is stopped as by Esc, and the
+        // window closes once it has returned.
+        stopRun();
         closeAfterRun_ = true;
         event->ignore();
         return;
@@ -314,14 +319,14 @@ void FormMain::showEvent(QShowEvent* event) {
 }
 
 bool FormMain::eventFilter(QObject* watched, QEvent* event) {
-    if (watched != ListView1->viewport()) {
+    if (!dropTargets().contains(qobject_cast<QWidget*>(watched))) {
         return QWidget::eventFilter(watched, event);
     }
     switch (event->type()) {
     case QEvent::DragEnter:
     case QEvent::DragMove: {
         auto* drag = static_cast<QDragMoveEvent*>(event);
-        if (!running_ && !droppedPaths(drag->mimeData()).isEmpty()) {
+        if (commands_.allows(Command::DropFiles) && !droppedPaths(drag->mimeData()).isEmpty()) {
             drag->setDropAction(Qt::CopyAction);
             drag->accept();
         } else {
@@ -331,13 +336,15 @@ bool FormMain::eventFilter(QObject* watched, QEvent* event) {
     }
     case QEvent::Drop: {
         auto* drop = static_cast<QDropEvent*>(event);
-        if (running_ || droppedPaths(drop->mimeData()).isEmpty()) {
+        const bool taken =
+            !droppedPaths(drop->mimeData()).isEmpty() && commands_.run(Command::DropFiles, [&] {
+                drop->setDropAction(Qt::CopyAction);
+                drop->accept();
+                addDroppedFiles(drop->mimeData());
+            });
+        if (!taken) {
             drop->ignore();
-            return true;
         }
-        drop->setDropAction(Qt::CopyAction);
-        drop->accept();
-        addDroppedFiles(drop->mimeData());
         return true;
     }
     default:

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "engine/runhost.h"
+#include "ui/commandgate.h"
+#include "ui/filelistview.h"
 #include "ui/uiservices.h"
 
 #include <QString>
@@ -8,7 +10,6 @@
 
 class QMimeData;
 class QPushButton;
-class QTreeWidget;
 
 namespace quillon::controls {
 class XP_ProgressBar;
@@ -46,21 +47,16 @@ public:
 
     // The folder of the last selection confirmed in the Add dialog; where the next one starts.
     const QString& lastFolder() const { return LastFolder; }
-    bool runInProgress() const { return running_; }
+    bool runInProgress() const { return commands_.runInProgress(); }
     // The output folder dialog, or null before the first Extract that showed it.
     FormPath* formPath() const { return formPath_; }
 
-    QTreeWidget* ListView1;
+    FileListView* ListView1;
     QPushButton* CmdAdd;
     QPushButton* CmdRemove;
     QPushButton* CmdExtract;
     QPushButton* CmdUpdate;
     controls::XP_ProgressBar* XP_ProgressBar1;
-
-public slots:
-    void addByDialog();
-    void removeSelectedRows();
-    void extract();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -68,15 +64,23 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // The commands' own work; they run only through the command gate.
+    void addByDialog();
+    void removeSelectedRows();
+    void extract();
+    void stopRun();
+
     void addDroppedFiles(const QMimeData* data);
     void appendRow(const QString& path);
+    // The widgets that take dropped files: the list's rows and its header.
+    QList<QWidget*> dropTargets() const;
     void applyProgress();
 
     UiServices services_;
     Skin* Skin1;
     FormPath* formPath_ = nullptr;
     QString LastFolder;
-    bool running_ = false;
+    CommandGate commands_;
     bool stopRequested_ = false;
     bool closeAfterRun_ = false;
     int pendingProgress_ = 0;

@@ -51,6 +51,8 @@ FormPath::FormPath(FolderPicker& picker, platform::FileSystem& files, MessageBox
     TextOutput->setObjectName(QStringLiteral("TextOutput"));
     TextOutput->setGeometry(scaledRect(this, 14, 41, 432, 21));
     TextOutput->setReadOnly(true);
+    // The box has no label of its own; the options above it say what it shows.
+    TextOutput->setAccessibleName(QStringLiteral("Output folder"));
 
     CmdOK = new QPushButton(QStringLiteral("OK"), this);
     CmdOK->setObjectName(QStringLiteral("CmdOK"));

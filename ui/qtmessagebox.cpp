@@ -1,5 +1,7 @@
 #include "ui/qtmessagebox.h"
 
+#include "ui/skin.h"
+
 #include <QMessageBox>
 
 namespace quillon::ui {
@@ -10,6 +12,7 @@ void QtMessageBox::showMessage(std::string_view text, std::string_view title, Me
     QMessageBox box(qtIcon, QString::fromUtf8(title.data(), qsizetype(title.size())),
                     QString::fromUtf8(text.data(), qsizetype(text.size())), QMessageBox::Ok,
                     owner_.data());
+    lookLikeOwner(&box, owner_.data());
     box.exec();
 }
 

@@ -33,6 +33,15 @@ QPalette skinPalette() {
     return p;
 }
 
+// A widget's own style does not pass to its children, so each one is given it.
+void setStyleThroughout(QWidget* window, QStyle* style) {
+    window->setStyle(style);
+    const auto children = window->findChildren<QWidget*>();
+    for (QWidget* child : children) {
+        child->setStyle(style);
+    }
+}
+
 } // namespace
 
 Skin::Skin(QObject* parent) : QObject(parent), palette_(skinPalette()) {
@@ -47,14 +56,20 @@ void Skin::applyTo(QWidget* window) const {
         return;
     }
     window->setPalette(palette_);
-    if (style_ == nullptr) {
+    if (style_ != nullptr) {
+        setStyleThroughout(window, style_);
+    }
+}
+
+void lookLikeOwner(QWidget* dialog, const QWidget* owner) {
+    if (dialog == nullptr || owner == nullptr) {
         return;
     }
-    // A widget's own style does not pass to its children, so each one is given it.
-    window->setStyle(style_);
-    const auto children = window->findChildren<QWidget*>();
-    for (QWidget* child : children) {
-        child->setStyle(style_);
+    const QWidget* window = owner->window();
+    dialog->setPalette(window->palette());
+    dialog->setFont(window->font());
+    if (window->testAttribute(Qt::WA_SetStyle)) {
+        setStyleThroughout(dialog, window->style());
     }
 }
 

@@ -24,4 +24,9 @@ private:
     QPalette palette_;
 };
 
+// Gives a dialog the look of the window that owns it: that window's style, palette and font. The
+// dialogs the system shows for a window (file chooser, folder picker, message boxes) thus carry
+// the window's skin. A dialog without an owner keeps the toolkit's look.
+void lookLikeOwner(QWidget* dialog, const QWidget* owner);
+
 } // namespace quillon::ui

@@ -1,5 +1,6 @@
 // Takes the pictures of the windows that the README shows: the main window halfway through a run
-// and the output folder dialog. Run under Xvfb by scripts/screenshots.sh:
+// and after it with a row's tooltip, the output folder dialog, and the folder picker with a folder
+// deep in the tree preselected. Run under Xvfb by scripts/screenshots.sh:
 //   quillon-screenshots SAMPLE.flv OUTPUT-FOLDER
 #include "controls/progressbar/xp_progressbar.h"
 #include "platform/posixfilesystem.h"
@@ -14,13 +15,20 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QHelpEvent>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QTextStream>
 #include <QTimer>
+#include <QToolTip>
+#include <QTreeView>
 #include <QTreeWidget>
+#include <algorithm>
 #include <cstdio>
+#include <functional>
 
 namespace {
 
@@ -58,11 +66,69 @@ private:
     ui::QtEventPump inner_{std::chrono::milliseconds(0)};
 };
 
-bool save(QWidget* widget, const QString& path) {
-    QCoreApplication::processEvents();
-    const bool ok = widget->grab().save(path);
+bool save(const QPixmap& picture, const QString& path) {
+    const bool ok = picture.save(path);
     QTextStream(stdout) << (ok ? "wrote " : "could not write ") << path << Qt::endl;
     return ok;
+}
+
+bool save(QWidget* widget, const QString& path) {
+    QCoreApplication::processEvents();
+    return save(widget->grab(), path);
+}
+
+// Handles events until `done` holds or ten seconds have passed.
+bool waitFor(const std::function<bool()>& done) {
+    QElapsedTimer clock;
+    clock.start();
+    while (!done()) {
+        if (clock.hasExpired(10000)) {
+            return false;
+        }
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    }
+    return true;
+}
+
+// The window as the screen shows it, with the tooltip standing over it: a tooltip is a window of
+// its own, which a grab of the main window would leave out.
+bool saveWithToolTip(QWidget* window, const QString& path) {
+    QCoreApplication::processEvents();
+    QRect area = window->frameGeometry();
+    for (QWidget* top : QApplication::topLevelWidgets()) {
+        if (top->inherits("QTipLabel") && top->isVisible()) {
+            area = area.united(top->frameGeometry());
+        }
+    }
+    return save(window->screen()->grabWindow(0, area.x(), area.y(), area.width(), area.height()),
+                path);
+}
+
+// Shows the tooltip of a list row as hovering the mouse over it does.
+void hover(ui::FileListView* list, int row, int x) {
+    const QRect rect = list->visualItemRect(list->topLevelItem(row));
+    const QPoint at(x, rect.center().y());
+    QHelpEvent help(QEvent::ToolTip, at, list->viewport()->mapToGlobal(at));
+    QCoreApplication::sendEvent(list->viewport(), &help);
+}
+
+// A folder five levels below the demonstration folder, among siblings at every level, so the
+// tree has to load and expand a good deal before it is in view.
+QString makeDeepFolder(const QDir& work) {
+    const QString deep = QStringLiteral("Music archive/2009/Concerts/Autumn/Live at the Hall");
+    for (const char* season : {"Spring", "Summer", "Winter"}) {
+        work.mkpath(QStringLiteral("Music archive/2009/Concerts/") + QLatin1String(season));
+    }
+    for (int year = 2001; year <= 2012; ++year) {
+        work.mkpath(QStringLiteral("Music archive/%1").arg(year));
+    }
+    for (int evening = 1; evening <= 24; ++evening) {
+        work.mkpath(QStringLiteral("Music archive/2009/Concerts/Autumn/Evening %1")
+                        .arg(evening, 2, 10, QLatin1Char('0')));
+    }
+    work.mkpath(deep + QStringLiteral("/First half"));
+    work.mkpath(deep + QStringLiteral("/Second half"));
+    return work.filePath(deep);
 }
 
 } // namespace
@@ -97,6 +163,14 @@ int main(int argc, char* argv[]) {
         QFile::copy(sample, path);
         listed.files.append(path);
     }
+    // One upload that broke on its way: the run can not read it.
+    const QString broken = work.filePath(QStringLiteral("Videos/Lectures/Lecture 06 - Review.flv"));
+    QFile brokenFile(broken);
+    if (brokenFile.open(QIODevice::WriteOnly)) {
+        brokenFile.write("<html>Bad gateway</html>");
+        brokenFile.close();
+    }
+    listed.files.append(broken);
     FixedFolder picker;
     picker.folder = work.filePath(QStringLiteral("Music out"));
 
@@ -140,10 +214,32 @@ int main(int argc, char* argv[]) {
     window.CmdExtract->click();
     poll.stop();
 
-    ui::FolderPickerDialog folderPicker(QStringLiteral("Please select the output folder."),
-                                        picker.folder, &window);
+    // The finished run, the mouse over the row that could not be read.
+    const int brokenRow = window.ListView1->topLevelItemCount() - 1;
+    hover(window.ListView1, brokenRow, 120);
+    const bool tipShown = waitFor([] {
+        const auto tops = QApplication::topLevelWidgets();
+        return std::any_of(tops.begin(), tops.end(),
+                           [](QWidget* w) { return w->inherits("QTipLabel") && w->isVisible(); });
+    });
+    ok = tipShown &&
+         saveWithToolTip(&window, outputs.filePath(QStringLiteral("finished-run.png"))) && ok;
+    QToolTip::hideText();
+
+    const QString deep = makeDeepFolder(work);
+    ui::FolderPickerDialog folderPicker(QStringLiteral("Please select the output folder."), deep,
+                                        window.formPath());
     folderPicker.show();
-    ok = save(&folderPicker, outputs.filePath(QStringLiteral("folder-picker.png"))) && ok;
+    // Shown once the folder's branch has loaded and the tree has settled around it.
+    QTreeView* tree = folderPicker.tree();
+    const bool settled = waitFor([&] {
+        const QModelIndex selected = tree->selectionModel()->selectedRows().value(0);
+        return selected.isValid() && tree->model()->rowCount(selected.parent()) == 25 &&
+               tree->model()->rowCount(selected) == 2 &&
+               tree->viewport()->rect().contains(tree->visualRect(selected));
+    });
+    ok =
+        settled && save(&folderPicker, outputs.filePath(QStringLiteral("folder-picker.png"))) && ok;
 
     work.removeRecursively();
     if (!runShot || !dialogShot) {

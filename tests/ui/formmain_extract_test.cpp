@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTest>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
 #include <memory>
@@ -22,6 +23,8 @@ const QString kFinished = QString::fromLatin1(engine::statusText(engine::RowStat
 const QString kReadError = QString::fromLatin1(engine::statusText(engine::RowStatus::ReadError));
 const QString kWriteError = QString::fromLatin1(engine::statusText(engine::RowStatus::WriteError));
 const QString kReady = QString::fromLatin1(engine::statusText(engine::RowStatus::Ready));
+const QString kExtracting = QString::fromLatin1(engine::statusText(engine::RowStatus::Extracting));
+const QString kStopped = QString::fromLatin1(engine::statusText(engine::RowStatus::Stopped));
 
 QByteArray sha256Of(const QString& path) {
     return QCryptographicHash::hash(readAll(path), QCryptographicHash::Sha256).toHex();
@@ -97,6 +100,34 @@ TEST(Extract, WholeRunWritesEachOutputNextToItsInput) {
     EXPECT_FALSE(bed.form.runInProgress());
 }
 
+// In a list longer than the window, the row being read is brought into view as the run reaches
+// it, while the user's selection and current row stay where the user left them.
+TEST(Extract, RowBeingReadIsBroughtIntoViewWithoutMovingTheSelection) {
+    FormMainTestbed bed;
+    QStringList paths;
+    for (int i = 0; i < 60; ++i) {
+        paths.append(i == 45 ? bed.writeFile("long.flv", longMp3Flv())
+                             : bed.path(QStringLiteral("missing %1.flv").arg(i)));
+    }
+    bed.addThroughDialog(paths);
+    bed.form.show();
+    QTreeWidget* list = bed.form.ListView1;
+    list->setCurrentItem(list->topLevelItem(2));
+    const QRect rows = list->viewport()->rect();
+    int seen = 0;
+    bed.pump.duringPump = [&](int) {
+        if (bed.statuses().value(45) != kExtracting) {
+            return;
+        }
+        ++seen;
+        EXPECT_TRUE(rows.contains(list->visualItemRect(list->topLevelItem(45))));
+    };
+    bed.extractAnswering(pressOk);
+    EXPECT_GT(seen, 0);
+    EXPECT_EQ(list->currentItem(), list->topLevelItem(2));
+    EXPECT_EQ(list->selectedItems(), QList<QTreeWidgetItem*>{list->topLevelItem(2)});
+}
+
 TEST(Extract, SpecifiedFolderReceivesTheOutputsAndIsOfferedAgain) {
     FormMainTestbed bed;
     bed.makeFolder("in");
@@ -157,59 +188,93 @@ protected:
     QString second;
 };
 
-TEST_F(DuringARun, AddRemoveExtractAndDropsAreRefused) {
+// During a run the list must not change and no second run may start, by any way in: buttons,
+// keys or drops. The buttons show it by being disabled; afterwards everything works again.
+TEST_F(DuringARun, AddRemoveExtractAndDropsAreRefusedAndShownSo) {
     const QString extra = bed.writeFile("extra.flv");
-    bool acted = false;
+    bed.form.CmdExtract->setFocus();
     bool dropOffered = true;
-    int dialogsBefore = 0;
+    qsizetype dialogsBefore = 0;
+    auto pressKeys = [&] {
+        ASSERT_TRUE(makeActive(bed.form));
+        QTest::keyClick(bed.form.ListView1, Qt::Key_O, Qt::ControlModifier);
+        bed.select({0, 1});
+        QTest::keyClick(bed.form.ListView1, Qt::Key_Delete);
+    };
     bed.pump.duringPump = [&](int call) {
         if (call != 3) {
             return;
         }
-        acted = true;
-        dialogsBefore = int(bed.openFileDialog.startFolders.size());
-        bed.openFileDialog.answers.push_back({extra});
-        bed.form.CmdAdd->click();
-        bed.select({0, 1});
-        bed.form.CmdRemove->click();
-        bed.form.CmdExtract->click();
-        std::unique_ptr<QMimeData> data(fileDrag({extra}));
-        dropOffered = dragAndDrop(bed.form, *data);
         for (QPushButton* button :
              {bed.form.CmdAdd, bed.form.CmdRemove, bed.form.CmdExtract, bed.form.CmdUpdate}) {
-            EXPECT_TRUE(button->isEnabled()) << button->objectName().toStdString();
+            EXPECT_EQ(button->isEnabled(), button == bed.form.CmdUpdate)
+                << button->objectName().toStdString();
         }
+        dialogsBefore = bed.openFileDialog.startFolders.size();
+        bed.openFileDialog.answers.push_back({extra});
+        pressKeys();
+        std::unique_ptr<QMimeData> data(fileDrag({extra}));
+        dropOffered = dragAndDrop(bed.form, *data);
     };
-    EXPECT_EQ(bed.extractAnswering(pressOk), 1) << "a refused Extract shows no second dialog";
-    ASSERT_TRUE(acted);
+    EXPECT_EQ(bed.extractAnswering(pressOk), 1);
     EXPECT_FALSE(dropOffered);
-    EXPECT_EQ(int(bed.openFileDialog.startFolders.size()), dialogsBefore);
+    EXPECT_EQ(bed.openFileDialog.startFolders.size(), dialogsBefore);
     EXPECT_EQ(bed.rowTexts(), (QStringList{first, second}));
     EXPECT_EQ(bed.statuses(), (QStringList{kFinished, kFinished}));
+    for (QPushButton* button : {bed.form.CmdAdd, bed.form.CmdRemove, bed.form.CmdExtract}) {
+        EXPECT_TRUE(button->isEnabled()) << button->objectName().toStdString();
+    }
+    EXPECT_EQ(bed.form.focusWidget(), bed.form.CmdExtract) << "the focus comes back";
 
-    // Once the run is over, the same actions work again.
+    // Once the run is over, the same keys work again.
     bed.pump.duringPump = nullptr;
-    bed.form.CmdAdd->click();
-    EXPECT_EQ(bed.rowTexts(), (QStringList{first, second, extra}));
+    pressKeys();
+    EXPECT_EQ(bed.rowTexts(), (QStringList{extra}));
 }
 
-TEST_F(DuringARun, ClosingStopsTheRunRemovesThePartialOutputThenCloses) {
-    bool closedAtOnce = true;
-    bed.pump.duringPump = [&](int call) {
-        if (call == 3) {
-            closedAtOnce = bed.form.close();
-            EXPECT_TRUE(bed.form.isVisible()) << "the window waits for the run";
+// Esc stops the run at the next tag; closing the window stops it the same way and then closes.
+// The file being read ends as Stopped without any output, the files before it keep theirs, the
+// files after it keep their status, the bar goes back to 0 and the buttons come back.
+enum class StopBy { Escape, Close };
+
+class StoppingARun : public DuringARun, public ::testing::WithParamInterface<StopBy> {};
+
+TEST_P(StoppingARun, EndsTheRowBeingReadAsStoppedAndLeavesNoPartialOutput) {
+    const QString third = bed.writeFile("third.flv", longMp3Flv());
+    bed.addThroughDialog({third});
+    int readingSecond = 0;
+    bool closedAtOnce = false;
+    bed.pump.duringPump = [&](int) {
+        if (bed.statuses().value(1) != kExtracting || ++readingSecond != 3) {
+            return;
         }
+        if (GetParam() == StopBy::Escape) {
+            ASSERT_TRUE(makeActive(bed.form));
+            QTest::keyClick(bed.form.ListView1, Qt::Key_Escape);
+        } else {
+            closedAtOnce = bed.form.close();
+        }
+        EXPECT_TRUE(bed.form.isVisible()) << "the window waits for the run";
     };
     bed.extractAnswering(pressOk);
-    EXPECT_FALSE(closedAtOnce);
-    EXPECT_FALSE(QFile::exists(bed.path("first.mp3")));
-    EXPECT_FALSE(QFile::exists(bed.path("second.mp3")));
-    EXPECT_NE(bed.statuses().value(0), kFinished);
-    EXPECT_EQ(bed.statuses().value(1), kReady);
+    ASSERT_EQ(readingSecond, 3) << "stopped at the next tag";
+    EXPECT_EQ(bed.statuses(), (QStringList{kFinished, kStopped, kReady}));
+    EXPECT_EQ(QDir(bed.folder.path()).entryList(QDir::Files),
+              (QStringList{"first.flv", "first.mp3", "second.flv", "third.flv"}))
+        << "no partial output, no temporary file";
+    EXPECT_EQ(bed.form.XP_ProgressBar1->Value(), 0);
+    EXPECT_TRUE(bed.form.CmdExtract->isEnabled());
+    EXPECT_EQ(bed.form.ListView1->topLevelItem(1)->toolTip(1), second + "\n" + kStopped);
+
     QCoreApplication::processEvents();
-    EXPECT_FALSE(bed.form.isVisible());
+    EXPECT_EQ(bed.form.isVisible(), GetParam() == StopBy::Escape);
+    EXPECT_FALSE(closedAtOnce);
 }
+
+INSTANTIATE_TEST_SUITE_P(Ways, StoppingARun, ::testing::Values(StopBy::Escape, StopBy::Close),
+                         [](const auto& info) {
+                             return info.param == StopBy::Escape ? "Escape" : "Close";
+                         });
 
 TEST(Extract, ClosingWithoutARunClosesAtOnce) {
     FormMainTestbed bed;

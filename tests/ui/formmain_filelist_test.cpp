@@ -2,6 +2,7 @@
 #include "formmaintestbed.h"
 
 #include <QApplication>
+#include <QHeaderView>
 #include <QPushButton>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
@@ -91,16 +92,25 @@ TEST(IsInList, ComparesWholePathsWithCase) {
     EXPECT_FALSE(bed.form.IsInList("a/clip.flv"));
 }
 
-class DropOnList : public ::testing::Test {
+// Drops land on the list's rows or on its header alike.
+enum class DropTarget { Rows, Header };
+
+class DropOnList : public ::testing::TestWithParam<DropTarget> {
 protected:
+    bool drop(const QMimeData& data) {
+        QWidget* target = GetParam() == DropTarget::Header
+                              ? bed.form.ListView1->header()->viewport()
+                              : bed.form.ListView1->viewport();
+        return dragAndDrop(bed.form, data, target);
+    }
     bool drop(const QStringList& paths) {
         std::unique_ptr<QMimeData> data(fileDrag(paths));
-        return dragAndDrop(bed.form, *data);
+        return drop(*data);
     }
     FormMainTestbed bed;
 };
 
-TEST_F(DropOnList, FilesAreListedOnceAndFoldersAreNotOpened) {
+TEST_P(DropOnList, FilesAreListedOnceAndFoldersAreNotOpened) {
     const QString a = bed.writeFile("a.flv");
     const QString b = bed.writeFile("B.FLV");
     const QString text = bed.writeFile("notes.txt");
@@ -114,7 +124,7 @@ TEST_F(DropOnList, FilesAreListedOnceAndFoldersAreNotOpened) {
     EXPECT_EQ(bed.rowTexts(), (QStringList{a, b})) << "already listed files are not added again";
 }
 
-TEST_F(DropOnList, DuplicateTestIsCaseSensitive) {
+TEST_P(DropOnList, DuplicateTestIsCaseSensitive) {
     const QString lower = bed.writeFile("clip.flv");
     const QString upper = bed.writeFile("CLIP.FLV");
     drop({lower});
@@ -122,22 +132,28 @@ TEST_F(DropOnList, DuplicateTestIsCaseSensitive) {
     EXPECT_EQ(bed.rowTexts(), (QStringList{lower, upper}));
 }
 
-TEST_F(DropOnList, VanishedItemEndsTheDropAndKeepsWhatCameBefore) {
+TEST_P(DropOnList, VanishedItemEndsTheDropAndKeepsWhatCameBefore) {
     const QString first = bed.writeFile("first.flv");
     const QString last = bed.writeFile("last.flv");
     drop({first, bed.path("gone.flv"), last});
     EXPECT_EQ(bed.rowTexts(), QStringList{first});
 }
 
-TEST_F(DropOnList, DataWithoutFilesIsRefused) {
+TEST_P(DropOnList, DataWithoutFilesIsRefused) {
     QMimeData text;
     text.setText(bed.writeFile("a.flv"));
-    EXPECT_FALSE(dragAndDrop(bed.form, text));
+    EXPECT_FALSE(drop(text));
     QMimeData web;
     web.setUrls({QUrl("https://example.com/video.flv")});
-    EXPECT_FALSE(dragAndDrop(bed.form, web));
+    EXPECT_FALSE(drop(web));
     EXPECT_TRUE(bed.rowTexts().isEmpty());
 }
+
+INSTANTIATE_TEST_SUITE_P(Targets, DropOnList,
+                         ::testing::Values(DropTarget::Rows, DropTarget::Header),
+                         [](const auto& info) {
+                             return info.param == DropTarget::Header ? "Header" : "Rows";
+                         });
 
 class RemoveRows : public ::testing::Test {
 protected:

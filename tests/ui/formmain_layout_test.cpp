@@ -1,9 +1,16 @@
 #include "controls/progressbar/xp_progressbar.h"
 #include "formmaintestbed.h"
+#include "ui/folderpickerdialog.h"
+#include "ui/openfiledialog.h"
 #include "ui/programicon.h"
+#include "ui/qtmessagebox.h"
 
+#include <QAccessible>
+#include <QApplication>
 #include <QHeaderView>
 #include <QPushButton>
+#include <QScrollBar>
+#include <QTimer>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
 
@@ -13,13 +20,11 @@ namespace {
 struct Placement {
     const char* name;
     QString caption;
-    QRect geometry; // at 96 dpi
+    QRect geometry;     // at 96 dpi
+    const char* spoken; // what a screen reader announces; the bar's own tests check its own
 };
 
-class FormMainLayout : public ::testing::TestWithParam<Placement> {
-protected:
-    FormMainTestbed bed;
-};
+using FormMainLayout = WindowTest<Placement>;
 
 TEST_P(FormMainLayout, ControlSitsWhereTheWindowWasDrawn) {
     const Placement& expected = GetParam();
@@ -31,17 +36,21 @@ TEST_P(FormMainLayout, ControlSitsWhereTheWindowWasDrawn) {
         EXPECT_EQ(button->text(), expected.caption);
         EXPECT_TRUE(button->isEnabled());
     }
+    if (expected.spoken != nullptr) {
+        EXPECT_EQ(QAccessible::queryAccessibleInterface(control)->text(QAccessible::Name),
+                  QLatin1String(expected.spoken));
+    }
 }
 
-INSTANTIATE_TEST_SUITE_P(Controls, FormMainLayout,
-                         ::testing::Values(Placement{"ListView1", {}, {4, 3, 577, 383}},
-                                           Placement{"CmdAdd", "&Add", {587, 12, 95, 25}},
-                                           Placement{"CmdRemove", "&Remove", {587, 46, 95, 25}},
-                                           Placement{"CmdExtract", "&Extract", {587, 81, 95, 25}},
-                                           Placement{
-                                               "CmdUpdate", "&Check Update", {587, 353, 95, 25}},
-                                           Placement{"XP_ProgressBar1", {}, {2, 391, 691, 24}}),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    Controls, FormMainLayout,
+    ::testing::Values(Placement{"ListView1", {}, {4, 3, 577, 383}, "Files"},
+                      Placement{"CmdAdd", "&Add", {587, 12, 95, 25}, "Add"},
+                      Placement{"CmdRemove", "&Remove", {587, 46, 95, 25}, "Remove"},
+                      Placement{"CmdExtract", "&Extract", {587, 81, 95, 25}, "Extract"},
+                      Placement{"CmdUpdate", "&Check Update", {587, 353, 95, 25}, "Check Update"},
+                      Placement{"XP_ProgressBar1", {}, {2, 391, 691, 24}, nullptr}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(FormMainWindow, IsAFixedSizeTitledWindowWithoutMaximizeBox) {
     FormMainTestbed bed;
@@ -127,6 +136,128 @@ TEST(FormMainWindow, CheckUpdateOpensTheProductPage) {
     EXPECT_TRUE(bed.webPages.opened.front().isValid());
     EXPECT_TRUE(bed.webPages.opened.front().scheme().startsWith("http"));
 }
+
+// However many rows, Status keeps its width and no horizontal scroll bar shows: the File Name
+// column gives up what the vertical scroll bar takes, and takes it back when the list shrinks.
+struct ListLength {
+    const char* name;
+    int added, kept;
+    bool scrolls;
+};
+using ListColumns = WindowTest<ListLength>;
+
+TEST_P(ListColumns, StatusStaysWholeWithoutAHorizontalScrollBar) {
+    ui::FileListView* list = bed.form.ListView1;
+    bed.form.show();
+    for (int i = 0; i < GetParam().added; ++i) {
+        list->appendFile(QStringLiteral("/v/%1.flv").arg(i), "Ready");
+    }
+    QCoreApplication::processEvents();
+    while (list->topLevelItemCount() > GetParam().kept) {
+        delete list->takeTopLevelItem(0);
+    }
+    QCoreApplication::processEvents();
+    EXPECT_EQ(list->verticalScrollBar()->isVisible(), GetParam().scrolls);
+    EXPECT_FALSE(list->horizontalScrollBar()->isVisible());
+    EXPECT_EQ(list->columnWidth(1), 116);
+    EXPECT_EQ(list->columnWidth(0), GetParam().scrolls ? list->viewport()->width() - 116 : 453);
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, ListColumns,
+                         ::testing::Values(ListLength{"Few", 5, 5, false},
+                                           ListLength{"Many", 40, 40, true},
+                                           ListLength{"ManyThenFew", 40, 3, false}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// A status is cut at its end, so it still starts with what happened; a path in its middle, so
+// its file name stays in sight. Drawn beside a row holding only the text's start, the long
+// text's cell looks the same over that start exactly when its start is kept.
+struct CutText {
+    const char* name;
+    int column;
+    const char* text;
+    bool startKept; // the part of the text filling 3/4 of the column
+};
+using ListCutting = WindowTest<CutText>;
+
+TEST_P(ListCutting, LongTextIsCutWhereItsColumnNeedsIt) {
+    const CutText& cut = GetParam();
+    ui::FileListView* list = bed.form.ListView1;
+    const QFontMetrics metrics(list->font());
+    QString start = QLatin1String(cut.text);
+    while (metrics.horizontalAdvance(start) > 0.75 * list->columnWidth(cut.column)) {
+        start.chop(1);
+    }
+    for (const QString& shown : {QString(QLatin1String(cut.text)), start}) {
+        list->appendFile(cut.column == 0 ? shown : "", cut.column == 1 ? shown : "");
+    }
+    bed.form.show();
+    const QImage drawn = list->viewport()->grab().toImage();
+    auto cell = [&](int row) {
+        // Up to the start's last letter, after the cell's small margin.
+        QRect rect = list->visualRect(list->model()->index(row, cut.column));
+        rect.setWidth(metrics.horizontalAdvance(start.chopped(1)) + 4);
+        return drawn.copy(rect);
+    };
+    EXPECT_EQ(cell(0) == cell(1), cut.startKept) << start.toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Columns, ListCutting,
+    ::testing::Values(CutText{"StatusAtItsEnd", 1, "Error: Can not read the flv file", true},
+                      CutText{"FileNameInItsMiddle", 0,
+                              "/home/someone/Videos/Lectures of the autumn term/Week 12/Lecture "
+                              "24 - Recursive filters and their stability, with examples.flv",
+                              false}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// The dialogs shown for the window carry its look: the skin's style and colours and its font.
+void showMessageBox(QWidget* owner) {
+    ui::QtMessageBox(owner).showMessage("Can not read /x", "Error", ui::MessageIcon::Critical);
+}
+void showOpenFileDialog(QWidget* owner) {
+    ui::QtOpenFileDialog().getOpenFileNames(owner, QDir::tempPath());
+}
+void showFolderPicker(QWidget* owner) {
+    ui::DialogFolderPicker().BrowseForFolder(owner, "title", QDir::tempPath());
+}
+
+struct ShownDialog {
+    const char* name;
+    void (*show)(QWidget* owner);
+};
+using DialogLook = WindowTest<ShownDialog>;
+
+TEST_P(DialogLook, IsTheWindowsLook) {
+    QWidget* seen = nullptr;
+    QTimer poll;
+    poll.setInterval(1);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        seen = QApplication::activeModalWidget();
+        if (seen == nullptr) {
+            return;
+        }
+        poll.stop();
+        const QPalette palette = bed.form.palette();
+        EXPECT_EQ(seen->palette().color(QPalette::Window), palette.color(QPalette::Window));
+        EXPECT_EQ(QFontInfo(seen->font()).family(), QFontInfo(bed.form.font()).family());
+        const auto buttons = seen->findChildren<QPushButton*>();
+        EXPECT_FALSE(buttons.isEmpty());
+        for (QPushButton* button : buttons) {
+            EXPECT_EQ(button->style(), bed.form.CmdAdd->style()) << button->text().toStdString();
+        }
+        QMetaObject::invokeMethod(seen, "reject", Qt::QueuedConnection);
+    });
+    poll.start();
+    GetParam().show(&bed.form);
+    EXPECT_NE(seen, nullptr);
+}
+
+INSTANTIATE_TEST_SUITE_P(Dialogs, DialogLook,
+                         ::testing::Values(ShownDialog{"MessageBox", showMessageBox},
+                                           ShownDialog{"OpenFileDialog", showOpenFileDialog},
+                                           ShownDialog{"FolderPicker", showFolderPicker}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace
 } // namespace quillon::uitest

@@ -1,11 +1,13 @@
 #include "formmaintestbed.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFile>
 #include <QPushButton>
+#include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
 #include <QUrl>
@@ -117,8 +119,10 @@ QByteArray expectedMp3Hash(const QString& fixtureName) {
     throw std::runtime_error("no stored hash for " + fixtureName.toStdString());
 }
 
-bool dragAndDrop(ui::FormMain& form, const QMimeData& data) {
-    QWidget* target = form.ListView1->viewport();
+bool dragAndDrop(ui::FormMain& form, const QMimeData& data, QWidget* target) {
+    if (target == nullptr) {
+        target = form.ListView1->viewport();
+    }
     const QPoint where = target->rect().center();
     QDragEnterEvent enter(where, Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton,
                           Qt::NoModifier);
@@ -138,6 +142,13 @@ QMimeData* fileDrag(const QStringList& paths) {
     }
     data->setUrls(urls);
     return data;
+}
+
+bool makeActive(QWidget& window) {
+    return QTest::qWaitFor([&] {
+        window.activateWindow();
+        return QApplication::activeWindow() == &window;
+    });
 }
 
 } // namespace quillon::uitest

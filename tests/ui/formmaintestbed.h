@@ -10,6 +10,7 @@
 #include <QStringList>
 #include <QTemporaryDir>
 #include <functional>
+#include <gtest/gtest.h>
 
 namespace quillon::uitest {
 
@@ -48,13 +49,26 @@ private:
     QString savedCurrentDirectory_;
 };
 
+// A table-driven window test: one fresh main window per case.
+template <typename Param>
+class WindowTest : public ::testing::TestWithParam<Param> {
+protected:
+    FormMainTestbed bed;
+};
+
 QByteArray readAll(const QString& path);
 QString fixture(const QString& name);
 // The SHA-256 the fixtures' script stored for the fixture's expected MP3.
 QByteArray expectedMp3Hash(const QString& fixtureName);
 
-// Drags `data` over the list and drops it. Returns whether the list offered to take it.
-bool dragAndDrop(ui::FormMain& form, const QMimeData& data);
+// Drags `data` over the list's rows (or over `target`, such as its header) and drops it. Returns
+// whether the list offered to take it.
+bool dragAndDrop(ui::FormMain& form, const QMimeData& data, QWidget* target = nullptr);
 QMimeData* fileDrag(const QStringList& paths);
+
+// Makes `window` the active window, so its keys reach it. The offscreen platform activates
+// windows late: a dialog closed a moment ago may still take the activation back, so this waits
+// until the window itself is the active one.
+bool makeActive(QWidget& window);
 
 } // namespace quillon::uitest

@@ -2,8 +2,11 @@
 #include "answeringdialogs.h"
 #include "platform/posixfilesystem.h"
 #include "ui/folderpickerdialog.h"
+#include "ui/foldertreefilter.h"
 #include "ui/formpath.h"
 
+#include <QAccessible>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFrame>
 #include <QLabel>
@@ -14,6 +17,7 @@
 #include <QTest>
 #include <QTreeView>
 #include <gtest/gtest.h>
+#include <utility>
 
 namespace quillon::uitest {
 namespace {
@@ -54,6 +58,8 @@ TEST_F(FormPathTest, StartsOnSameAsInputWithItsControlsInPlace) {
     EXPECT_FALSE(dialog.windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
     EXPECT_TRUE(showsSameAsInput());
     EXPECT_TRUE(dialog.TextOutput->isReadOnly());
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(dialog.TextOutput)->text(QAccessible::Name),
+              "Output folder");
     EXPECT_EQ(dialog.Frame2->geometry(), QRect(6, 3, 454, 74));
     EXPECT_EQ(dialog.Option1->geometry(), QRect(14, 21, 131, 16));
     EXPECT_EQ(dialog.Option1->text(), "Same as input path");
@@ -187,25 +193,113 @@ TEST_F(FormPathTest, CloseBoxCountsAsCancelAndKeepsTheState) {
     EXPECT_EQ(dialog.outputFolder(), out + "/");
 }
 
-TEST(FolderPickerDialog, PreselectsAnExistingFolderAndShowsItsPath) {
+// The picker really shown, its tree focused: nothing counts as chosen until the user chooses a
+// folder or the preselected folder exists. Until then the status line is empty, OK is disabled
+// and Enter does nothing; a click on a folder chooses it, and Enter then confirms it.
+struct PickerStart {
+    const char* name;
+    const char* initial; // "$" stands for an existing folder
+};
+using FolderPickerShown = ::testing::TestWithParam<PickerStart>;
+
+TEST_P(FolderPickerShown, NothingCountsAsChosenUntilAFolderIs) {
     QTemporaryDir temp;
-    QDir(temp.path()).mkpath("inner");
-    const QString inner = QDir(temp.filePath("inner")).canonicalPath();
-    ui::FolderPickerDialog picker("Please select the output folder.", inner);
-    EXPECT_EQ(picker.titleLabel()->text(), "Please select the output folder.");
-    EXPECT_EQ(picker.selectedFolder(), inner);
-    EXPECT_EQ(picker.statusLine()->text(), inner);
+    const QString existing = QDir(temp.path()).canonicalPath();
+    const bool preselected = GetParam().initial == std::string("$");
+    const QString expected = preselected ? existing : QString();
+    ui::FolderPickerDialog picker("title", preselected ? existing : GetParam().initial);
+    picker.show();
+    picker.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&picker));
+    picker.tree()->setFocus(Qt::TabFocusReason);
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(picker.tree()->hasFocus());
+    EXPECT_EQ(picker.statusLine()->text(), expected);
+    EXPECT_EQ(picker.okButton()->isEnabled(), preselected);
+    if (!preselected) {
+        QTest::keyClick(picker.tree(), Qt::Key_Return);
+        EXPECT_TRUE(picker.isVisible()) << "Enter with nothing chosen";
+        ASSERT_TRUE(QTest::qWaitFor([&] { return picker.tree()->model()->rowCount() > 0; }));
+        const QRect first = picker.tree()->visualRect(picker.tree()->model()->index(0, 0));
+        QTest::mouseClick(picker.tree()->viewport(), Qt::LeftButton, {}, first.center());
+        EXPECT_EQ(picker.statusLine()->text(), "/");
+    }
+    QTest::keyClick(picker.tree(), Qt::Key_Return);
+    EXPECT_EQ(picker.result(), QDialog::Accepted);
+    EXPECT_EQ(picker.selectedFolder(), preselected ? existing : "/");
 }
 
-TEST(FolderPickerDialog, IgnoresAnInitialTextThatIsNoFolder) {
+INSTANTIATE_TEST_SUITE_P(Starts, FolderPickerShown,
+                         ::testing::Values(PickerStart{"Nothing", ""},
+                                           PickerStart{"SameAsInputText", "[Same as input path]"},
+                                           PickerStart{"ExistingFolder", "$"}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// A preselected folder deep in the tree is expanded and in view once its branch has loaded,
+// although the folders loaded around it push it down: here fifty earlier siblings.
+TEST(FolderPickerDialog, PreselectedFolderDeepInTheTreeIsExpandedAndInView) {
     QTemporaryDir temp;
-    QFile file(temp.filePath("plain.txt"));
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.close();
-    for (const QString& initial : {QString("[Same as input path]"), file.fileName(), QString()}) {
-        ui::FolderPickerDialog picker("title", initial);
-        EXPECT_EQ(picker.selectedFolder(), "") << initial.toStdString();
-        EXPECT_EQ(picker.statusLine()->text(), "");
+    QDir root(temp.path());
+    for (int i = 0; i < 50; ++i) {
+        root.mkpath(QStringLiteral("deep/er/a%1").arg(i, 2, 10, QLatin1Char('0')));
+    }
+    root.mkpath("deep/er/target/inside");
+    const QString target = QDir(temp.filePath("deep/er/target")).canonicalPath();
+    ui::FolderPickerDialog picker("title", target);
+    picker.show();
+
+    QTreeView* tree = picker.tree();
+    const QPersistentModelIndex selected = tree->selectionModel()->selectedRows().value(0);
+    ASSERT_TRUE(selected.isValid());
+    // Loaded and sorted: the target is the last of its 51 siblings.
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return selected.row() == 50 && tree->model()->rowCount(selected.parent()) == 51; },
+        20000));
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(tree->viewport()->rect().contains(tree->visualRect(selected)));
+    EXPECT_TRUE(tree->isExpanded(selected));
+    EXPECT_EQ(picker.selectedFolder(), target);
+}
+
+// The kernel's and the system's pseudo file systems hold no place for output; names that only
+// start alike do.
+using PseudoFileSystems = ::testing::TestWithParam<std::pair<const char*, bool>>;
+
+TEST_P(PseudoFileSystems, AreRecognised) {
+    EXPECT_EQ(ui::isPseudoFileSystemPath(GetParam().first), GetParam().second) << GetParam().first;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Paths, PseudoFileSystems,
+    ::testing::Values(std::pair{"/proc", true}, std::pair{"/sys/fs", true},
+                      std::pair{"/dev/shm", true}, std::pair{"/run/user/1000", true},
+                      std::pair{"/var/run", true}, std::pair{"/", false},
+                      std::pair{"/processing", false}, std::pair{"/devices", false},
+                      std::pair{"/home/me/run", false}, std::pair{"/tmp", false}));
+
+TEST(FolderPickerDialog, OffersNoPseudoFileSystemButTheHomeFolderAndNamesItsControls) {
+    ui::FolderPickerDialog picker("title", QString());
+    picker.show();
+    const QAbstractItemModel* model = picker.tree()->model();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return model->rowCount() > 0; }));
+    const QPersistentModelIndex root = model->index(0, 0);
+    picker.tree()->expand(root);
+    auto listed = [&](const char* name) {
+        return !model->match(model->index(0, 0, root), Qt::DisplayRole, name, 1, Qt::MatchExactly)
+                    .isEmpty();
+    };
+    ASSERT_TRUE(QTest::qWaitFor([&] { return listed("tmp") && listed("usr"); }, 20000));
+    for (const char* pseudo : {"proc", "sys", "dev", "run"}) {
+        EXPECT_FALSE(listed(pseudo)) << pseudo;
+    }
+    picker.homeButton()->click();
+    EXPECT_EQ(picker.selectedFolder(), QDir(QDir::homePath()).absolutePath());
+    EXPECT_TRUE(picker.okButton()->isEnabled());
+
+    const std::pair<QWidget*, const char*> spoken[] = {{picker.tree(), "Folders"},
+                                                       {picker.statusLine(), "Selected folder"}};
+    for (const auto& [control, name] : spoken) {
+        EXPECT_EQ(QAccessible::queryAccessibleInterface(control)->text(QAccessible::Name), name);
     }
 }
 

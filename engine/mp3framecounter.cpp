@@ -1,0 +1,280 @@
+#include "engine/mp3framecounter.h"
+
+#include "engine/flvheader.h"
+
+#include <algorithm>
+
+namespace quillon::engine {
+
+namespace {
+
+std::uint32_t wordAt(const std::vector<std::byte>& bytes, std::size_t at) {
+    return readBigEndian32(std::span(bytes).subspan(at).first<mpeg::kHeaderSize>());
+}
+
+std::uint8_t bitrateIndexOf(std::uint32_t word) {
+    return static_cast<std::uint8_t>((word & mpeg::kBitrateMask) >> mpeg::kBitrateShift);
+}
+
+} // namespace
+
+void Mp3FrameCounter::feed(std::span<const std::byte> bytes) {
+    const std::uint64_t base = total_;
+    total_ += bytes.size();
+    if (mode_ == Mode::Stopped) {
+        return;
+    }
+    if (mode_ == Mode::Walking) {
+        if (walk(bytes, base)) {
+            return;
+        }
+    } else {
+        scan_.insert(scan_.end(), bytes.begin(), bytes.end());
+    }
+    search(false);
+}
+
+Mp3StreamSummary Mp3FrameCounter::finish() {
+    if (mode_ == Mode::Searching) {
+        search(true);
+    }
+    if (mode_ == Mode::Searching) {
+        settleSuspect(total_);
+    }
+    if (mode_ == Mode::Walking && next_ <= total_) {
+        countPending();
+    }
+
+    Mp3StreamSummary summary;
+    summary.frames = frames_;
+    summary.bytes = total_;
+    summary.constantBitrate = constantBitrate_;
+    summary.firstFrame = first_;
+    summary.obstacle = obstacle_ != VbrHeaderObstacle::None ? obstacle_
+                       : frames_ == 0                       ? VbrHeaderObstacle::NoAudioFrames
+                                                            : VbrHeaderObstacle::None;
+    if (frames_ > 0) {
+        for (std::size_t i = 0; i < summary.seekOffsets.size(); ++i) {
+            const std::uint64_t frame = i * frames_ / summary.seekOffsets.size();
+            summary.seekOffsets[i] = offsets_[frame / stride_];
+        }
+    }
+    return summary;
+}
+
+// The hot path: one table look-up per frame, whatever the frame's size.
+bool Mp3FrameCounter::walk(std::span<const std::byte> bytes, std::uint64_t base) {
+    const std::uint64_t end = base + bytes.size();
+    while (next_ < end) {
+        std::uint32_t word = 0;
+        if (headHeld_ == 0 && end - next_ >= mpeg::kHeaderSize) {
+            word = readBigEndian32(bytes.subspan(next_ - base).first<mpeg::kHeaderSize>());
+        } else {
+            // The header spans pieces: gather it.
+            const std::size_t from = headHeld_ == 0 ? next_ - base : 0;
+            const std::size_t take = std::min(mpeg::kHeaderSize - headHeld_, bytes.size() - from);
+            std::copy_n(bytes.begin() + from, take, head_.begin() + headHeld_);
+            headHeld_ += take;
+            if (headHeld_ < mpeg::kHeaderSize) {
+                return true;
+            }
+            word = readBigEndian32(head_);
+        }
+        const std::uint32_t length =
+            (word & mpeg::kStreamFormatMask) == format_
+                ? lengths_[(word >> mpeg::kPaddingShift) & mpeg::kLengthKeyBits]
+                : 0;
+        if (length == 0) {
+            startSearching(bytes, base, word);
+            return false;
+        }
+        headHeld_ = 0;
+        countPending();
+        pending_ = Frame{next_, next_ + length, bitrateIndexOf(word)};
+        next_ += length;
+    }
+    return true;
+}
+
+void Mp3FrameCounter::startSearching(std::span<const std::byte> bytes, std::uint64_t base,
+                                     std::uint32_t word) {
+    if ((word & mpeg::kStreamFormatMask) == format_ &&
+        bitrateIndexOf(word) == mpeg::kFreeFormatBitrateIndex) {
+        stop(VbrHeaderObstacle::FreeFormat);
+        return;
+    }
+    // The frame before claims a length that leads to no frame of the stream: either junk follows
+    // it, or it was cut short and hides the start of the next frame. The search starts just after
+    // its first byte, as far back as the bytes at hand reach, and the next frame found tells.
+    const std::uint64_t from = pending_ ? pending_->start + 1 : next_;
+    suspect_ = pending_;
+    pending_.reset();
+    if (headHeld_ > 0) {
+        scanBase_ = next_;
+        scan_.assign(head_.begin(), head_.begin() + static_cast<std::ptrdiff_t>(base - next_));
+        scan_.insert(scan_.end(), bytes.begin(), bytes.end());
+        headHeld_ = 0;
+    } else {
+        scanBase_ = std::max(from, base);
+        scan_.assign(bytes.begin() + static_cast<std::ptrdiff_t>(scanBase_ - base), bytes.end());
+    }
+    mode_ = Mode::Searching;
+}
+
+void Mp3FrameCounter::search(bool atEnd) {
+    while (mode_ == Mode::Searching && findFrame(atEnd)) {
+        // A confirmed frame ends at next_: walk on from there.
+        rest_.assign(scan_.begin() + static_cast<std::ptrdiff_t>(next_ - scanBase_), scan_.end());
+        scan_.clear();
+        if (walk(rest_, next_)) {
+            return;
+        }
+    }
+}
+
+bool Mp3FrameCounter::findFrame(bool atEnd) {
+    const std::size_t size = scan_.size();
+    // Only the first frame has a deadline.
+    const std::size_t limit =
+        first_ ? size
+               : static_cast<std::size_t>(std::min<std::uint64_t>(
+                     size, kFirstFrameSearchLimit - std::min(scanBase_, kFirstFrameSearchLimit)));
+    std::size_t at = 0;
+    while (at < limit && at + mpeg::kHeaderSize <= size) {
+        // Every header starts with a 0xFF byte.
+        const auto last = scan_.begin() + static_cast<std::ptrdiff_t>(
+                                              std::min(limit, size - mpeg::kHeaderSize + 1));
+        const auto sync =
+            std::find(scan_.begin() + static_cast<std::ptrdiff_t>(at), last, std::byte{0xFF});
+        at = static_cast<std::size_t>(sync - scan_.begin());
+        if (sync == last) {
+            break;
+        }
+        const auto frame = Mp3FrameHeader::parse(wordAt(scan_, at));
+        if (!frame) {
+            ++at;
+            continue;
+        }
+        if (frame->isFreeFormat()) {
+            if (noteFreeFormat(scanBase_ + at, frame->word)) {
+                return false;
+            }
+            ++at;
+            continue;
+        }
+        const std::size_t end = at + frame->frameLength();
+        if (end + mpeg::kHeaderSize <= size) {
+            const auto after = Mp3FrameHeader::parse(wordAt(scan_, end));
+            if (after && !after->isFreeFormat() && after->sameStreamFormat(*frame)) {
+                if (!adopt(*frame)) {
+                    return false;
+                }
+                settleSuspect(scanBase_ + at);
+                pending_ = Frame{scanBase_ + at, scanBase_ + end, frame->bitrateIndex};
+                next_ = scanBase_ + end;
+                mode_ = Mode::Walking;
+                return true;
+            }
+        } else if (!atEnd) {
+            break; // wait for the bytes that confirm it or not
+        } else if (end <= size && (!first_ || frame->sameStreamFormat(*first_))) {
+            // The stream's last frame, with no room for another after it.
+            if (!adopt(*frame)) {
+                return false;
+            }
+            settleSuspect(scanBase_ + at);
+            count(Frame{scanBase_ + at, scanBase_ + end, frame->bitrateIndex});
+            at = end;
+            continue;
+        }
+        ++at;
+    }
+    if (!first_ && scanBase_ + at >= kFirstFrameSearchLimit) {
+        stop(VbrHeaderObstacle::NoAudioFrames);
+        return false;
+    }
+    const std::size_t done = std::min(at, size);
+    scan_.erase(scan_.begin(), scan_.begin() + static_cast<std::ptrdiff_t>(done));
+    scanBase_ += done;
+    return false;
+}
+
+bool Mp3FrameCounter::adopt(const Mp3FrameHeader& frame) {
+    if (first_) {
+        if (frame.sameStreamFormat(*first_)) {
+            return true;
+        }
+        stop(VbrHeaderObstacle::FormatChanges);
+        return false;
+    }
+    if (frame.layer != 3) {
+        stop(VbrHeaderObstacle::NotLayerThree);
+        return false;
+    }
+    first_ = frame;
+    format_ = frame.word & mpeg::kStreamFormatMask;
+    for (std::uint32_t key = 0; key < lengths_.size(); ++key) {
+        const std::uint32_t word = format_ | (key << mpeg::kPaddingShift);
+        const auto h = Mp3FrameHeader::parse(word);
+        lengths_[key] = h && (word & mpeg::kStreamFormatMask) == format_
+                            ? static_cast<std::uint16_t>(h->frameLength())
+                            : 0;
+    }
+    return true;
+}
+
+bool Mp3FrameCounter::noteFreeFormat(std::uint64_t at, std::uint32_t word) {
+    // Two free-format headers of one format no further apart than a frame is long: a free-format
+    // stream, not a chance pattern in junk.
+    if (freeFormatAt_ && at - *freeFormatAt_ <= mpeg::kMaxFrameLength &&
+        ((word ^ freeFormatWord_) & mpeg::kStreamFormatMask) == 0) {
+        stop(VbrHeaderObstacle::FreeFormat);
+        return true;
+    }
+    freeFormatAt_ = at;
+    freeFormatWord_ = word;
+    return false;
+}
+
+void Mp3FrameCounter::countPending() {
+    if (pending_) {
+        count(*pending_);
+        pending_.reset();
+    }
+}
+
+void Mp3FrameCounter::settleSuspect(std::uint64_t nextFrameStart) {
+    if (suspect_ && suspect_->end <= nextFrameStart) {
+        count(*suspect_);
+    }
+    suspect_.reset();
+}
+
+void Mp3FrameCounter::count(const Frame& frame) {
+    constantBitrate_ = constantBitrate_ && frame.bitrateIndex == first_->bitrateIndex;
+    if ((frames_ & (stride_ - 1)) == 0) {
+        if (offsets_.size() == kExactOffsets) {
+            // Keep every other offset and from now on sample half as often: memory stays fixed.
+            for (std::size_t i = 0; i < kExactOffsets / 2; ++i) {
+                offsets_[i] = offsets_[2 * i];
+            }
+            offsets_.resize(kExactOffsets / 2);
+            stride_ *= 2;
+        }
+        if ((frames_ & (stride_ - 1)) == 0) {
+            offsets_.push_back(frame.start);
+        }
+    }
+    ++frames_;
+}
+
+void Mp3FrameCounter::stop(VbrHeaderObstacle why) {
+    obstacle_ = why;
+    mode_ = Mode::Stopped;
+    pending_.reset();
+    suspect_.reset();
+    scan_ = {};
+    rest_ = {};
+}
+
+} // namespace quillon::engine

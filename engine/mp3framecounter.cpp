@@ -1,7 +1,5 @@
 #include "engine/mp3framecounter.h"
 
-#include "engine/flvheader.h"
-
 #include <algorithm>
 
 namespace quillon::engine {
@@ -9,7 +7,7 @@ namespace quillon::engine {
 namespace {
 
 std::uint32_t wordAt(const std::vector<std::byte>& bytes, std::size_t at) {
-    return readBigEndian32(std::span(bytes).subspan(at).first<mpeg::kHeaderSize>());
+    return Mp3FrameHeader::wordAt(bytes.data() + at);
 }
 
 std::uint8_t bitrateIndexOf(std::uint32_t word) {
@@ -17,22 +15,6 @@ std::uint8_t bitrateIndexOf(std::uint32_t word) {
 }
 
 } // namespace
-
-void Mp3FrameCounter::feed(std::span<const std::byte> bytes) {
-    const std::uint64_t base = total_;
-    total_ += bytes.size();
-    if (mode_ == Mode::Stopped) {
-        return;
-    }
-    if (mode_ == Mode::Walking) {
-        if (walk(bytes, base)) {
-            return;
-        }
-    } else {
-        scan_.insert(scan_.end(), bytes.begin(), bytes.end());
-    }
-    search(false);
-}
 
 Mp3StreamSummary Mp3FrameCounter::finish() {
     if (mode_ == Mode::Searching) {
@@ -42,13 +24,13 @@ Mp3StreamSummary Mp3FrameCounter::finish() {
         settleSuspect(total_);
     }
     if (mode_ == Mode::Walking && next_ <= total_) {
-        countPending();
+        count(pendingStart_, pendingBitrate_);
     }
 
     Mp3StreamSummary summary;
     summary.frames = frames_;
     summary.bytes = total_;
-    summary.constantBitrate = constantBitrate_;
+    summary.constantBitrate = !mixedBitrates_;
     summary.firstFrame = first_;
     summary.obstacle = obstacle_ != VbrHeaderObstacle::None ? obstacle_
                        : frames_ == 0                       ? VbrHeaderObstacle::NoAudioFrames
@@ -62,38 +44,73 @@ Mp3StreamSummary Mp3FrameCounter::finish() {
     return summary;
 }
 
-// The hot path: one table look-up per frame, whatever the frame's size.
 bool Mp3FrameCounter::walk(std::span<const std::byte> bytes, std::uint64_t base) {
-    const std::uint64_t end = base + bytes.size();
-    while (next_ < end) {
-        std::uint32_t word = 0;
-        if (headHeld_ == 0 && end - next_ >= mpeg::kHeaderSize) {
-            word = readBigEndian32(bytes.subspan(next_ - base).first<mpeg::kHeaderSize>());
-        } else {
-            // The header spans pieces: gather it.
-            const std::size_t from = headHeld_ == 0 ? next_ - base : 0;
-            const std::size_t take = std::min(mpeg::kHeaderSize - headHeld_, bytes.size() - from);
-            std::copy_n(bytes.begin() + from, take, head_.begin() + headHeld_);
-            headHeld_ += take;
-            if (headHeld_ < mpeg::kHeaderSize) {
-                return true;
-            }
-            word = readBigEndian32(head_);
+    if (headHeld_ > 0) {
+        // The header's first bytes came with the piece before.
+        const std::size_t take = std::min(mpeg::kHeaderSize - headHeld_, bytes.size());
+        std::copy_n(bytes.begin(), take, head_.begin() + headHeld_);
+        headHeld_ += take;
+        if (headHeld_ < mpeg::kHeaderSize) {
+            return true;
         }
-        const std::uint32_t length =
-            (word & mpeg::kStreamFormatMask) == format_
-                ? lengths_[(word >> mpeg::kPaddingShift) & mpeg::kLengthKeyBits]
-                : 0;
-        if (length == 0) {
+        const std::uint32_t word = Mp3FrameHeader::wordAt(head_.data());
+        if (!step(word)) {
             startSearching(bytes, base, word);
             return false;
         }
         headHeld_ = 0;
-        countPending();
-        pending_ = Frame{next_, next_ + length, bitrateIndexOf(word)};
-        next_ += length;
+    }
+    return walkFrames(bytes, base);
+}
+
+// The hot path: per frame one load, one compare and one table look-up, whatever the frame's size.
+inline bool Mp3FrameCounter::walkFrames(std::span<const std::byte> bytes, std::uint64_t base) {
+    const std::uint64_t end = base + bytes.size();
+    while (next_ + mpeg::kHeaderSize <= end) {
+        const std::uint32_t word = Mp3FrameHeader::wordAt(bytes.data() + (next_ - base));
+        if (!step(word)) {
+            startSearching(bytes, base, word);
+            return false;
+        }
+    }
+    if (next_ < end) {
+        // The next header's first bytes; the rest come with the next piece.
+        headHeld_ = end - next_;
+        std::copy_n(bytes.begin() + static_cast<std::ptrdiff_t>(next_ - base), headHeld_,
+                    head_.begin());
     }
     return true;
+}
+
+inline bool Mp3FrameCounter::step(std::uint32_t word) {
+    const std::uint32_t length =
+        (word & mpeg::kStreamFormatMask) == format_
+            ? lengths_[(word >> mpeg::kPaddingShift) & mpeg::kLengthKeyBits]
+            : 0;
+    if (length == 0) {
+        return false;
+    }
+    count(pendingStart_, pendingBitrate_);
+    pendingStart_ = next_;
+    pendingBitrate_ = bitrateIndexOf(word);
+    next_ += length;
+    return true;
+}
+
+void Mp3FrameCounter::feed(std::span<const std::byte> bytes) {
+    const std::uint64_t base = total_;
+    total_ += bytes.size();
+    if (mode_ == Mode::Stopped) {
+        return;
+    }
+    if (mode_ == Mode::Walking) {
+        if (headHeld_ == 0 ? walkFrames(bytes, base) : walk(bytes, base)) {
+            return;
+        }
+    } else {
+        scan_.insert(scan_.end(), bytes.begin(), bytes.end());
+    }
+    search(false);
 }
 
 void Mp3FrameCounter::startSearching(std::span<const std::byte> bytes, std::uint64_t base,
@@ -106,9 +123,8 @@ void Mp3FrameCounter::startSearching(std::span<const std::byte> bytes, std::uint
     // The frame before claims a length that leads to no frame of the stream: either junk follows
     // it, or it was cut short and hides the start of the next frame. The search starts just after
     // its first byte, as far back as the bytes at hand reach, and the next frame found tells.
-    const std::uint64_t from = pending_ ? pending_->start + 1 : next_;
-    suspect_ = pending_;
-    pending_.reset();
+    const std::uint64_t from = pendingStart_ + 1;
+    suspect_ = Frame{pendingStart_, next_, pendingBitrate_};
     if (headHeld_ > 0) {
         scanBase_ = next_;
         scan_.assign(head_.begin(), head_.begin() + static_cast<std::ptrdiff_t>(base - next_));
@@ -170,7 +186,8 @@ bool Mp3FrameCounter::findFrame(bool atEnd) {
                     return false;
                 }
                 settleSuspect(scanBase_ + at);
-                pending_ = Frame{scanBase_ + at, scanBase_ + end, frame->bitrateIndex};
+                pendingStart_ = scanBase_ + at;
+                pendingBitrate_ = frame->bitrateIndex;
                 next_ = scanBase_ + end;
                 mode_ = Mode::Walking;
                 return true;
@@ -183,7 +200,7 @@ bool Mp3FrameCounter::findFrame(bool atEnd) {
                 return false;
             }
             settleSuspect(scanBase_ + at);
-            count(Frame{scanBase_ + at, scanBase_ + end, frame->bitrateIndex});
+            count(scanBase_ + at, frame->bitrateIndex);
             at = end;
             continue;
         }
@@ -212,6 +229,7 @@ bool Mp3FrameCounter::adopt(const Mp3FrameHeader& frame) {
         return false;
     }
     first_ = frame;
+    firstBitrate_ = frame.bitrateIndex;
     format_ = frame.word & mpeg::kStreamFormatMask;
     for (std::uint32_t key = 0; key < lengths_.size(); ++key) {
         const std::uint32_t word = format_ | (key << mpeg::kPaddingShift);
@@ -236,42 +254,38 @@ bool Mp3FrameCounter::noteFreeFormat(std::uint64_t at, std::uint32_t word) {
     return false;
 }
 
-void Mp3FrameCounter::countPending() {
-    if (pending_) {
-        count(*pending_);
-        pending_.reset();
-    }
-}
-
 void Mp3FrameCounter::settleSuspect(std::uint64_t nextFrameStart) {
     if (suspect_ && suspect_->end <= nextFrameStart) {
-        count(*suspect_);
+        count(suspect_->start, suspect_->bitrateIndex);
     }
     suspect_.reset();
 }
 
-void Mp3FrameCounter::count(const Frame& frame) {
-    constantBitrate_ = constantBitrate_ && frame.bitrateIndex == first_->bitrateIndex;
-    if ((frames_ & (stride_ - 1)) == 0) {
-        if (offsets_.size() == kExactOffsets) {
-            // Keep every other offset and from now on sample half as often: memory stays fixed.
-            for (std::size_t i = 0; i < kExactOffsets / 2; ++i) {
-                offsets_[i] = offsets_[2 * i];
-            }
-            offsets_.resize(kExactOffsets / 2);
-            stride_ *= 2;
-        }
-        if ((frames_ & (stride_ - 1)) == 0) {
-            offsets_.push_back(frame.start);
-        }
+inline void Mp3FrameCounter::count(std::uint64_t start, std::uint8_t bitrateIndex) {
+    mixedBitrates_ = mixedBitrates_ || bitrateIndex != firstBitrate_;
+    if (frames_ == nextKept_) {
+        keepOffset(start);
     }
     ++frames_;
+}
+
+void Mp3FrameCounter::keepOffset(std::uint64_t start) {
+    if (offsets_.size() == kExactOffsets) {
+        // Keep every other offset and from now on every other frame's: memory stays fixed. The
+        // frame at hand is a multiple of the doubled stride, so it is kept.
+        for (std::size_t i = 0; i < kExactOffsets / 2; ++i) {
+            offsets_[i] = offsets_[2 * i];
+        }
+        offsets_.resize(kExactOffsets / 2);
+        stride_ *= 2;
+    }
+    offsets_.push_back(start);
+    nextKept_ = frames_ + stride_;
 }
 
 void Mp3FrameCounter::stop(VbrHeaderObstacle why) {
     obstacle_ = why;
     mode_ = Mode::Stopped;
-    pending_.reset();
     suspect_.reset();
     scan_ = {};
     rest_ = {};

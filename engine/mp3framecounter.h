@@ -75,30 +75,33 @@ private:
     };
 
     bool walk(std::span<const std::byte> bytes, std::uint64_t base);
+    bool walkFrames(std::span<const std::byte> bytes, std::uint64_t base);
+    bool step(std::uint32_t word);
     void startSearching(std::span<const std::byte> bytes, std::uint64_t base, std::uint32_t word);
     void search(bool atEnd);
     bool findFrame(bool atEnd);
     bool adopt(const Mp3FrameHeader& frame);
     bool noteFreeFormat(std::uint64_t at, std::uint32_t word);
-    void countPending();
     void settleSuspect(std::uint64_t nextFrameStart);
-    void count(const Frame& frame);
+    void count(std::uint64_t start, std::uint8_t bitrateIndex);
+    void keepOffset(std::uint64_t start);
     void stop(VbrHeaderObstacle why);
 
     Mode mode_ = Mode::Searching;
     std::uint64_t total_ = 0;
 
-    // Walking: where the next header is due and its first bytes when it spans two pieces.
+    // Walking: where the next header is due, and its first bytes when it spans two pieces.
     std::uint64_t next_ = 0;
     std::array<std::byte, mpeg::kHeaderSize> head_{};
     std::size_t headHeld_ = 0;
-    // The frame that ends at `next_`, counted when the next header confirms it.
-    std::optional<Frame> pending_;
+    // Walking: the frame that ends at `next_`, counted once the next header confirms it.
+    std::uint64_t pendingStart_ = 0;
+    std::uint8_t pendingBitrate_ = 0;
     // Searching: the frame after which the stream lost its way. It counts unless a frame is found
     // that starts inside it (then it was cut short), or unless the stream ends inside it.
     std::optional<Frame> suspect_;
-    // The stream's format bits and frame length by bitrate, sample rate and padding bits (0 for
-    // anything that is not a fixed-length frame).
+    // The stream's format bits, and frame lengths by bitrate, sample rate and padding bits (0 for
+    // anything that is not a fixed-length frame of the stream's sample rate).
     std::uint32_t format_ = 0;
     std::array<std::uint16_t, mpeg::kLengthKeyBits + 1> lengths_{};
 
@@ -110,11 +113,13 @@ private:
     std::uint32_t freeFormatWord_ = 0;
 
     std::optional<Mp3FrameHeader> first_;
+    std::uint8_t firstBitrate_ = 0;
+    bool mixedBitrates_ = false;
     std::uint64_t frames_ = 0;
-    bool constantBitrate_ = true;
-    // The offset of every `stride_`-th frame.
+    // The offset of every `stride_`-th frame; the next one kept is frame `nextKept_`.
     std::vector<std::uint64_t> offsets_;
     std::uint64_t stride_ = 1;
+    std::uint64_t nextKept_ = 0;
     VbrHeaderObstacle obstacle_ = VbrHeaderObstacle::None;
 };
 

@@ -1,7 +1,5 @@
 #include "engine/mp3frameheader.h"
 
-#include "engine/flvheader.h"
-
 #include <array>
 
 namespace quillon::engine {
@@ -66,7 +64,7 @@ std::optional<Mp3FrameHeader> Mp3FrameHeader::parse(std::uint32_t word) {
 
 std::optional<Mp3FrameHeader>
 Mp3FrameHeader::parse(std::span<const std::byte, mpeg::kHeaderSize> bytes) {
-    return parse(readBigEndian32(bytes));
+    return parse(wordAt(bytes.data()));
 }
 
 std::uint32_t Mp3FrameHeader::frameLength() const {

@@ -1,6 +1,7 @@
 #include "engine/mp3framecounter.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace quillon::engine {
 
@@ -10,8 +11,12 @@ std::uint32_t wordAt(const std::vector<std::byte>& bytes, std::size_t at) {
     return Mp3FrameHeader::wordAt(bytes.data() + at);
 }
 
-std::uint8_t bitrateIndexOf(std::uint32_t word) {
-    return static_cast<std::uint8_t>((word & mpeg::kBitrateMask) >> mpeg::kBitrateShift);
+bool sameSignature(std::uint32_t a, std::uint32_t b) {
+    return ((a ^ b) & mpeg::kStreamSignatureMask) == 0;
+}
+
+std::uint32_t bitrateIndexOf(std::uint32_t word) {
+    return (word & mpeg::kBitrateMask) >> mpeg::kBitrateShift;
 }
 
 } // namespace
@@ -20,11 +25,17 @@ Mp3StreamSummary Mp3FrameCounter::finish() {
     if (mode_ == Mode::Searching) {
         search(true);
     }
-    if (mode_ == Mode::Searching) {
-        settleSuspect(total_);
+    // A frame of the stream may end it. Before the format is known, only a stream of one frame
+    // and nothing else shows it.
+    if (mode_ == Mode::Searching && suspect_) {
+        if (first_) {
+            settleSuspect(total_, first_->word);
+        } else if (suspect_->end + mpeg::kHeaderSize > total_) {
+            settleSuspect(total_, suspect_->word);
+        }
     }
     if (mode_ == Mode::Walking && next_ <= total_) {
-        count(pendingStart_, pendingBitrate_);
+        count(pendingStart_, pendingWord_);
     }
 
     Mp3StreamSummary summary;
@@ -90,9 +101,9 @@ inline bool Mp3FrameCounter::step(std::uint32_t word) {
     if (length == 0) {
         return false;
     }
-    count(pendingStart_, pendingBitrate_);
+    count(pendingStart_, pendingWord_);
     pendingStart_ = next_;
-    pendingBitrate_ = bitrateIndexOf(word);
+    pendingWord_ = word;
     next_ += length;
     return true;
 }
@@ -124,7 +135,7 @@ void Mp3FrameCounter::startSearching(std::span<const std::byte> bytes, std::uint
     // it, or it was cut short and hides the start of the next frame. The search starts just after
     // its first byte, as far back as the bytes at hand reach, and the next frame found tells.
     const std::uint64_t from = pendingStart_ + 1;
-    suspect_ = Frame{pendingStart_, next_, pendingBitrate_};
+    suspect_ = Frame{pendingStart_, next_, pendingWord_};
     if (headHeld_ > 0) {
         scanBase_ = next_;
         scan_.assign(head_.begin(), head_.begin() + static_cast<std::ptrdiff_t>(base - next_));
@@ -167,42 +178,40 @@ bool Mp3FrameCounter::findFrame(bool atEnd) {
             break;
         }
         const auto frame = Mp3FrameHeader::parse(wordAt(scan_, at));
-        if (!frame) {
-            ++at;
-            continue;
-        }
-        if (frame->isFreeFormat()) {
-            if (noteFreeFormat(scanBase_ + at, frame->word)) {
+        if (frame && frame->isFreeFormat()) {
+            if (frame->layer == 3 && noteFreeFormat(scanBase_ + at, frame->word)) {
                 return false;
             }
             ++at;
             continue;
         }
-        const std::size_t end = at + frame->frameLength();
-        if (end + mpeg::kHeaderSize <= size) {
-            const auto after = Mp3FrameHeader::parse(wordAt(scan_, end));
-            if (after && !after->isFreeFormat() && after->sameStreamFormat(*frame)) {
-                if (!adopt(*frame)) {
-                    return false;
-                }
-                settleSuspect(scanBase_ + at);
-                pendingStart_ = scanBase_ + at;
-                pendingBitrate_ = frame->bitrateIndex;
-                next_ = scanBase_ + end;
-                mode_ = Mode::Walking;
-                return true;
-            }
-        } else if (!atEnd) {
-            break; // wait for the bytes that confirm it or not
-        } else if (end <= size && (!first_ || frame->sameStreamFormat(*first_))) {
-            // The stream's last frame, with no room for another after it.
-            if (!adopt(*frame)) {
+        const Evidence evidence = frame ? weigh(at, *frame, atEnd) : Evidence::None;
+        if (evidence == Evidence::Wait) {
+            break;
+        }
+        const Frame found{scanBase_ + at, scanBase_ + at + (frame ? frame->frameLength() : 0),
+                          frame ? frame->word : 0};
+        if (evidence == Evidence::Confirmed) {
+            if (!settleSuspect(found.start, found.word) || !adopt(*frame)) {
                 return false;
             }
-            settleSuspect(scanBase_ + at);
-            count(scanBase_ + at, frame->bitrateIndex);
-            at = end;
-            continue;
+            pendingStart_ = found.start;
+            pendingWord_ = found.word;
+            next_ = found.end;
+            mode_ = Mode::Walking;
+            return true;
+        }
+        if (evidence == Evidence::Lone) {
+            // Perhaps a frame with junk after it, perhaps one cut short, perhaps junk: the frame
+            // found next tells. The search goes on inside it. Before the stream's format is known,
+            // only the first such frame is kept, until one that ends the stream.
+            const bool endsStream = found.end + mpeg::kHeaderSize > total_;
+            if ((first_ || (suspect_ && endsStream)) && !settleSuspect(found.start, found.word)) {
+                return false;
+            }
+            if (first_ || !suspect_ || endsStream) {
+                suspect_ = found;
+            }
         }
         ++at;
     }
@@ -214,6 +223,38 @@ bool Mp3FrameCounter::findFrame(bool atEnd) {
     scan_.erase(scan_.begin(), scan_.begin() + static_cast<std::ptrdiff_t>(done));
     scanBase_ += done;
     return false;
+}
+
+Mp3FrameCounter::Evidence Mp3FrameCounter::weigh(std::size_t at, const Mp3FrameHeader& frame,
+                                                 bool atEnd) const {
+    const std::size_t size = scan_.size();
+    const bool known = first_ && frame.sameStreamFormat(*first_);
+    const auto followedBy = [&](std::size_t where) {
+        const auto next = Mp3FrameHeader::parse(wordAt(scan_, where));
+        return next && !next->isFreeFormat() && next->sameStreamFormat(frame) ? next : std::nullopt;
+    };
+    const bool lone = first_ ? sameSignature(frame.word, first_->word) : true;
+    const std::size_t end = at + frame.frameLength();
+    if (end + mpeg::kHeaderSize > size) {
+        if (!atEnd) {
+            return Evidence::Wait;
+        }
+        return lone && end <= size ? Evidence::Lone : Evidence::None;
+    }
+    const auto second = followedBy(end);
+    if (!second) {
+        return lone ? Evidence::Lone : Evidence::None;
+    }
+    if (known || !first_) {
+        return Evidence::Confirmed;
+    }
+    // A change of format needs three frames in a row: junk rich in 0xFF bytes shows two now and
+    // then.
+    const std::size_t third = end + second->frameLength();
+    if (third + mpeg::kHeaderSize > size) {
+        return atEnd ? Evidence::None : Evidence::Wait;
+    }
+    return followedBy(third) ? Evidence::Confirmed : Evidence::None;
 }
 
 bool Mp3FrameCounter::adopt(const Mp3FrameHeader& frame) {
@@ -229,7 +270,7 @@ bool Mp3FrameCounter::adopt(const Mp3FrameHeader& frame) {
         return false;
     }
     first_ = frame;
-    firstBitrate_ = frame.bitrateIndex;
+    firstBitrate_ = bitrateIndexOf(frame.word);
     format_ = frame.word & mpeg::kStreamFormatMask;
     for (std::uint32_t key = 0; key < lengths_.size(); ++key) {
         const std::uint32_t word = format_ | (key << mpeg::kPaddingShift);
@@ -242,27 +283,36 @@ bool Mp3FrameCounter::adopt(const Mp3FrameHeader& frame) {
 }
 
 bool Mp3FrameCounter::noteFreeFormat(std::uint64_t at, std::uint32_t word) {
-    // Two free-format headers of one format no further apart than a frame is long: a free-format
-    // stream, not a chance pattern in junk.
-    if (freeFormatAt_ && at - *freeFormatAt_ <= mpeg::kMaxFrameLength &&
-        ((word ^ freeFormatWord_) & mpeg::kStreamFormatMask) == 0) {
+    // Three free-format headers of one stream, evenly spaced no further apart than a frame is
+    // long: a free-format stream, not a chance pattern in junk.
+    const bool twin = freeFormatAt_ && at - *freeFormatAt_ <= mpeg::kMaxFrameLength &&
+                      sameSignature(word, freeFormatWord_);
+    const std::uint64_t gap = twin ? at - *freeFormatAt_ : 0;
+    // Padding makes a frame one byte longer now and then.
+    if (twin && freeFormatGap_ > 0 && gap + 1 >= freeFormatGap_ && gap <= freeFormatGap_ + 1) {
         stop(VbrHeaderObstacle::FreeFormat);
         return true;
     }
     freeFormatAt_ = at;
     freeFormatWord_ = word;
+    freeFormatGap_ = gap;
     return false;
 }
 
-void Mp3FrameCounter::settleSuspect(std::uint64_t nextFrameStart) {
-    if (suspect_ && suspect_->end <= nextFrameStart) {
-        count(suspect_->start, suspect_->bitrateIndex);
+bool Mp3FrameCounter::settleSuspect(std::uint64_t nextStart, std::uint32_t nextWord) {
+    const std::optional<Frame> suspect = std::exchange(suspect_, std::nullopt);
+    if (!suspect || suspect->end > nextStart || !sameSignature(suspect->word, nextWord)) {
+        return true;
     }
-    suspect_.reset();
+    if (!first_ && !adopt(*Mp3FrameHeader::parse(suspect->word))) {
+        return false;
+    }
+    count(suspect->start, suspect->word);
+    return true;
 }
 
-inline void Mp3FrameCounter::count(std::uint64_t start, std::uint8_t bitrateIndex) {
-    mixedBitrates_ = mixedBitrates_ || bitrateIndex != firstBitrate_;
+inline void Mp3FrameCounter::count(std::uint64_t start, std::uint32_t word) {
+    mixedBitrates_ = mixedBitrates_ || bitrateIndexOf(word) != firstBitrate_;
     if (frames_ == nextKept_) {
         keepOffset(start);
     }

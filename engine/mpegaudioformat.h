@@ -23,6 +23,7 @@ inline constexpr std::uint32_t kBitrateMask = 0x0000F000;
 inline constexpr std::uint32_t kSampleRateMask = 0x00000C00;
 inline constexpr std::uint32_t kPaddingBit = 0x00000200;
 inline constexpr std::uint32_t kChannelModeMask = 0x000000C0;
+inline constexpr std::uint32_t kCopyrightOriginalEmphasisMask = 0x0000000F;
 
 inline constexpr int kVersionShift = 19;
 inline constexpr int kLayerShift = 17;
@@ -50,6 +51,10 @@ inline constexpr std::uint32_t kSampleRateReserved = 3;
 // bits change, the stream changes format (or the bytes are not a frame of it).
 inline constexpr std::uint32_t kStreamFormatMask =
     kSyncMask | kVersionMask | kLayerMask | kSampleRateMask;
+// What an encoder keeps the same in every frame: the format, the CRC flag, copyright, original
+// and emphasis. Bitrate, padding, the private bit and the channel mode may change.
+inline constexpr std::uint32_t kStreamSignatureMask =
+    kStreamFormatMask | kNoCrcBit | kCopyrightOriginalEmphasisMask;
 
 // The longest frame any fixed bitrate gives: layer II, MPEG 2.5, 160 kbit/s at 8 kHz, padded.
 // Free-format frames reach about the same (layer III, 640 kbit/s at 32 kHz).

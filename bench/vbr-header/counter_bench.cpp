@@ -3,6 +3,7 @@
 // large writes. bench/engine's whole extraction of that file takes about 49 ms.
 #include "engine/mp3framecounter.h"
 
+#include <algorithm>
 #include <benchmark/benchmark.h>
 #include <cstring>
 #include <random>
@@ -87,12 +88,28 @@ void largeWrites(benchmark::State& state, bool count) {
 
 } // namespace
 
-BENCHMARK_CAPTURE(oneFramePerWrite, cbr_write_only, false, false)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(oneFramePerWrite, cbr_write_and_count, false, true)
+// The machine may be shared: the fastest repetition is the one least disturbed.
+double fastest(const std::vector<double>& v) {
+    return *std::min_element(v.begin(), v.end());
+}
+
+BENCHMARK_CAPTURE(oneFramePerWrite, cbr_write_only, false, false)
+    ->ComputeStatistics("min", fastest)
     ->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(oneFramePerWrite, vbr_write_only, true, false)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(oneFramePerWrite, vbr_write_and_count, true, true)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(largeWrites, vbr_write_only, false)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(largeWrites, vbr_write_and_count, true)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(oneFramePerWrite, cbr_write_and_count, false, true)
+    ->ComputeStatistics("min", fastest)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(oneFramePerWrite, vbr_write_only, true, false)
+    ->ComputeStatistics("min", fastest)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(oneFramePerWrite, vbr_write_and_count, true, true)
+    ->ComputeStatistics("min", fastest)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(largeWrites, vbr_write_only, false)
+    ->ComputeStatistics("min", fastest)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(largeWrites, vbr_write_and_count, true)
+    ->ComputeStatistics("min", fastest)
+    ->Unit(benchmark::kMillisecond);
 
 BENCHMARK_MAIN();

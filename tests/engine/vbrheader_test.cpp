@@ -320,7 +320,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         DamageCase{"JunkBeforeAndBetweenFrames",
                    [](const Bytes& v, const Starts& s) {
-                       // Junk with sync words in it whose frames lead nowhere.
+                       // Junk with sync words in it whose frames lead nowhere; frame 10 stands
+                       // alone between junk, and junk follows the last frame.
                        const Bytes junk =
                            concat({pattern(300, 7), bytesOf({0xFF, 0xFB, 0x90, 0x40}), pattern(50),
                                    bytesOf({0xFF, 0xF3, 0x80, 0xC0, 0xFF})});
@@ -328,9 +329,19 @@ INSTANTIATE_TEST_SUITE_P(
                            .junk(junk)
                            .frames(v, s, 0, 10)
                            .junk(junk)
-                           .frames(v, s, 10, 40)
+                           .frames(v, s, 10, 11)
                            .junk(pattern(3))
-                           .frames(v, s, 40, s.size());
+                           .frames(v, s, 11, s.size())
+                           .junk(pattern(77));
+                   },
+                   VbrHeaderObstacle::None},
+        DamageCase{"TwoFramesOfAnotherRateAreJunk",
+                   [](const Bytes& v, const Starts& s) {
+                       // MPEG 1 layer III, 128 kbit/s at 32 kHz: 576 bytes.
+                       return Damaged{}
+                           .frames(v, s, 0, 30)
+                           .junk(frameOf(0xFFFB9840, 576, 2))
+                           .frames(v, s, 30, s.size());
                    },
                    VbrHeaderObstacle::None},
         DamageCase{"CutOffLastFrame",

@@ -19,14 +19,14 @@ Mp3FrameHeader headerFrameHeader(const Mp3FrameHeader& first, std::uint32_t bitr
 }
 
 Mp3FrameHeader smallestHeaderFrame(const Mp3FrameHeader& first) {
-    Mp3FrameHeader header = headerFrameHeader(first, 1);
-    for (std::uint32_t index = 2; index < mpeg::kBadBitrateIndex; ++index) {
-        if (header.frameLength() >= mpeg::kHeaderSize + header.sideInfoSize() + xing::kTagSize) {
-            break;
+    // The highest bitrate of every version holds the header many times over.
+    for (std::uint32_t index = 1;; ++index) {
+        const Mp3FrameHeader header = headerFrameHeader(first, index);
+        if (header.frameLength() >= mpeg::kHeaderSize + header.sideInfoSize() + xing::kTagSize ||
+            index + 1 == mpeg::kBadBitrateIndex) {
+            return header;
         }
-        header = headerFrameHeader(first, index);
     }
-    return header;
 }
 
 void putBigEndian32(std::vector<std::byte>& out, std::size_t at, std::uint32_t value) {

@@ -1,0 +1,57 @@
+#!/usr/bin/env bash
+# Checks the VBR/Info header frame against ffmpeg on every VBR/CBR fixture, and times the frame
+# counter. For each fixture: the plain MP3 that quillon-cli extracts, the same with the header
+# frame in front, and the same with the filler in front (the place kept for a header frame that
+# could not be made). Then:
+#   - ffprobe's duration with the header frame is within one frame of the decoded duration;
+#   - without it, the number ffprobe estimates for a VBR stream (shown, not required to be off);
+#   - the decoded samples are the same with the header frame, with the filler and without either.
+# Needs ffmpeg and a build with -DQUILLON_BUILD_BENCH=ON. Usage: bench/vbr-header/run.sh BUILD_DIR
+set -euo pipefail
+build="$(cd "${1:-build}" && pwd)"
+here="$(cd "$(dirname "$0")" && pwd)"
+fixtures="$here/../../tests/fixtures"
+tmp="$(mktemp -d)"
+trap 'rm -rf "$tmp"' EXIT
+
+duration() { ffprobe -v error -show_entries format=duration -of csv=p=0 "$1"; }
+# Decoded PCM: its sample count per channel and its hash.
+decoded() { # file channels
+    ffmpeg -nostdin -hide_banner -loglevel error -i "$1" -f s16le - |
+        python3 -c "import sys, hashlib; d = sys.stdin.buffer.read(); print(len(d) // (2 * $2), hashlib.sha256(d).hexdigest()[:16])"
+}
+
+failed=0
+printf '%-16s %6s %5s %10s %10s %10s %7s %s %s\n' fixture frames tag decoded with-hdr without off-by within same-pcm
+while read -r name frames bytes rate channels <&3; do
+    base="${name%.flv}"
+    "$build/bin/quillon-cli" -o "$tmp" "$fixtures/$name" >/dev/null
+    plain="$tmp/$base.mp3"
+    read -r _ counted _ _ tag _ size < <("$build/bin/quillon-vbr-header-tool" "$plain" "$tmp/with.mp3")
+    "$build/bin/quillon-vbr-header-tool" --filler "$plain" "$tmp/filler.mp3" >/dev/null
+
+    read -r samples pcm < <(decoded "$plain" "$channels")
+    read -r samples_with pcm_with < <(decoded "$tmp/with.mp3" "$channels")
+    read -r _ pcm_filler < <(decoded "$tmp/filler.mp3" "$channels")
+    with=$(duration "$tmp/with.mp3")
+    without=$(duration "$plain")
+    spf=$([ "$rate" -ge 32000 ] && echo 1152 || echo 576)
+    verdict=$(python3 - "$samples" "$rate" "$with" "$without" "$spf" <<'PY'
+import sys
+samples, rate, with_, without, spf = int(sys.argv[1]), int(sys.argv[2]), float(sys.argv[3]), float(sys.argv[4]), int(sys.argv[5])
+decoded = samples / rate
+ok = abs(with_ - decoded) <= spf / rate
+print(f"{decoded:10.4f} {with_:10.4f} {without:10.4f} {(without - decoded) * rate / spf:+7.1f} {'ok' if ok else 'OFF'}")
+PY
+)
+    same=$([ "$pcm" = "$pcm_with" ] && [ "$pcm" = "$pcm_filler" ] && [ "$samples" = "$samples_with" ] && echo yes || echo NO)
+    printf '%-16s %6s %5s %s %s (header %s bytes)\n' "$base" "$counted" "$tag" "$verdict" "$same" "$size"
+    if [ "$counted" != "$frames" ] || [[ "$verdict" == *OFF ]] || [ "$same" != yes ]; then
+        failed=1
+    fi
+done 3< "$fixtures/mp3-frames.txt"
+echo "(off-by: ffprobe's duration without the header frame minus the decoded one, in frames)"
+
+"$build/bin/quillon-vbr-header-bench" --benchmark_repetitions="${QUILLON_BENCH_REPS:-15}" \
+    --benchmark_report_aggregates_only=true 2>&1 | grep -e Benchmark -e _min
+exit "$failed"

@@ -1,0 +1,86 @@
+#include "engine/vbrheader.h"
+
+#include <algorithm>
+#include <limits>
+
+namespace quillon::engine {
+
+namespace {
+
+// The first frame's header with another bitrate: version, layer III, sample rate and channel
+// mode kept; no CRC, no padding, nothing else set.
+Mp3FrameHeader headerFrameHeader(const Mp3FrameHeader& first, std::uint32_t bitrateIndex) {
+    constexpr std::uint32_t kLayerThree = 1u << mpeg::kLayerShift;
+    const std::uint32_t word =
+        (first.word &
+         (mpeg::kSyncMask | mpeg::kVersionMask | mpeg::kSampleRateMask | mpeg::kChannelModeMask)) |
+        kLayerThree | mpeg::kNoCrcBit | (bitrateIndex << mpeg::kBitrateShift);
+    return *Mp3FrameHeader::parse(word);
+}
+
+Mp3FrameHeader smallestHeaderFrame(const Mp3FrameHeader& first) {
+    // The highest bitrate of every version holds the header many times over.
+    for (std::uint32_t index = 1;; ++index) {
+        const Mp3FrameHeader header = headerFrameHeader(first, index);
+        if (header.frameLength() >= mpeg::kHeaderSize + header.sideInfoSize() + xing::kTagSize ||
+            index + 1 == mpeg::kBadBitrateIndex) {
+            return header;
+        }
+    }
+}
+
+void putBigEndian32(std::vector<std::byte>& out, std::size_t at, std::uint32_t value) {
+    for (std::size_t i = 0; i < 4; ++i) {
+        out[at + i] = static_cast<std::byte>(value >> (24 - 8 * i));
+    }
+}
+
+} // namespace
+
+std::size_t vbrHeaderFrameSize(const Mp3FrameHeader& firstFrame) {
+    return smallestHeaderFrame(firstFrame).frameLength();
+}
+
+VbrHeaderFrame buildVbrHeaderFrame(const Mp3StreamSummary& stream) {
+    if (stream.obstacle != VbrHeaderObstacle::None) {
+        return {{}, stream.obstacle};
+    }
+    const Mp3FrameHeader header = smallestHeaderFrame(*stream.firstFrame);
+    const std::uint64_t size = header.frameLength();
+    const std::uint64_t total = size + stream.bytes;
+    if (total > std::numeric_limits<std::uint32_t>::max()) {
+        return {{}, VbrHeaderObstacle::StreamTooLong};
+    }
+
+    std::vector<std::byte> frame(size);
+    putBigEndian32(frame, 0, header.word);
+    // The side info stays zero: no main data, so a decoder that ignores the header plays silence.
+    std::size_t at = mpeg::kHeaderSize + header.sideInfoSize();
+    const auto& tag = stream.constantBitrate ? xing::kInfoTag : xing::kXingTag;
+    std::copy(tag.begin(), tag.end(), frame.begin() + static_cast<std::ptrdiff_t>(at));
+    putBigEndian32(frame, at + 4, xing::kFlagFrames | xing::kFlagBytes | xing::kFlagToc);
+    putBigEndian32(frame, at + 8, static_cast<std::uint32_t>(stream.frames));
+    putBigEndian32(frame, at + 12, static_cast<std::uint32_t>(total));
+    at += 16;
+    for (std::size_t i = 0; i < xing::kTocSize; ++i) {
+        const std::uint64_t entry = 256 * (size + stream.seekOffsets[i]) / total;
+        frame[at + i] = static_cast<std::byte>(std::min<std::uint64_t>(entry, 255));
+    }
+    return {std::move(frame), VbrHeaderObstacle::None};
+}
+
+std::vector<std::byte> vbrHeaderFiller(std::size_t size) {
+    // "ID3", version 2.4.0, no flags, then the size after the 10-byte header in four 7-bit bytes.
+    constexpr std::size_t kId3HeaderSize = 10;
+    std::vector<std::byte> filler(std::max(size, kId3HeaderSize));
+    const std::size_t body = filler.size() - kId3HeaderSize;
+    const std::byte start[] = {std::byte{'I'}, std::byte{'D'}, std::byte{'3'},
+                               std::byte{4},   std::byte{0},   std::byte{0}};
+    std::copy(std::begin(start), std::end(start), filler.begin());
+    for (std::size_t i = 0; i < 4; ++i) {
+        filler[6 + i] = static_cast<std::byte>((body >> (7 * (3 - i))) & 0x7F);
+    }
+    return filler;
+}
+
+} // namespace quillon::engine

@@ -78,7 +78,7 @@ RowStatus ExtractionRun::extractRow(FlvReader& reader, int row, const OutputChoi
         }
         TagLoopOutcome outcome;
         {
-            Mp3Writer audio(files_, Mp3Path);
+            Mp3Writer audio(files_, Mp3Path, options_.vbrHeader);
             outcome = reader.ReadTags(audio);
         } // an unfinished output is gone before the row shows how it ended
         reader.CloseFlv();

@@ -13,6 +13,9 @@ struct RunOptions {
     // unreadable leaves no stale output either. The command line instead keeps an older output
     // until a complete new one replaces it.
     bool removeOlderOutputFirst = true;
+    // Start each output with a VBR (Xing or Info) header frame, so that players show the right
+    // duration and seek well; off by default, since the plain stream is what the file holds.
+    bool vbrHeader = false;
 };
 
 enum class RunResult {

@@ -8,6 +8,25 @@
 namespace quillon::engine {
 
 namespace {
+
+std::optional<Notice> noticeFor(VbrHeaderObstacle obstacle) {
+    switch (obstacle) {
+    case VbrHeaderObstacle::None:
+        break;
+    case VbrHeaderObstacle::NoAudioFrames:
+        return Notice::NoVbrHeaderNoFrames;
+    case VbrHeaderObstacle::FreeFormat:
+        return Notice::NoVbrHeaderFreeFormat;
+    case VbrHeaderObstacle::FormatChanges:
+        return Notice::NoVbrHeaderFormatChange;
+    case VbrHeaderObstacle::NotLayerThree:
+        return Notice::NoVbrHeaderNotLayer3;
+    case VbrHeaderObstacle::StreamTooLong:
+        return Notice::NoVbrHeaderTooLong;
+    }
+    return std::nullopt;
+}
+
 // Tags that are not counted do not pump events, but a long run of them must not freeze the
 // window: after this much of them it may breathe anyway. A tag weighs one unit plus one per
 // kQuietUnitBytes of the data actually passed over, so a stretch of empty tags and one of large
@@ -131,7 +150,13 @@ TagLoopOutcome FlvReader::ReadTags(Mp3Writer& audio) {
     if (state_.InputHandle->failed()) {
         return host_.stopRequested() ? TagLoopOutcome::Stopped : TagLoopOutcome::ReadFailed;
     }
-    return audio.CloseMp3() ? TagLoopOutcome::Finished : TagLoopOutcome::WriteFailed;
+    if (!audio.CloseMp3()) {
+        return TagLoopOutcome::WriteFailed;
+    }
+    if (const auto notice = noticeFor(audio.vbrHeaderObstacle())) {
+        host_.showNotice(*notice);
+    }
+    return TagLoopOutcome::Finished;
 }
 
 void FlvReader::HandleAudioTag(Mp3Writer& audio) {

@@ -18,7 +18,7 @@ bool Mp3Writer::StartAudio(std::uint8_t soundFormat) {
 
 bool Mp3Writer::OpenMp3() {
     try {
-        output_ = Mp3Output::create(files_, Mp3Path);
+        output_ = Mp3Output::create(files_, Mp3Path, withVbrHeader_);
     } catch (const std::bad_alloc&) {
         // No memory for the output's buffer: the same to the user as a folder that takes no file.
         output_.reset();
@@ -43,8 +43,9 @@ void Mp3Writer::WriteMp3(std::span<const std::byte> payload) {
 }
 
 bool Mp3Writer::CloseMp3() {
-    if (output_ && !writeFailed_ && !output_->finish()) {
-        writeFailed_ = true;
+    if (output_ && !writeFailed_) {
+        writeFailed_ = !output_->finish();
+        vbrHeaderObstacle_ = output_->vbrHeaderObstacle();
     }
     output_.reset();
     return !writeFailed_;

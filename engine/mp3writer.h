@@ -16,8 +16,9 @@ namespace quillon::engine {
 // An output that could not be made whole is never left behind.
 class Mp3Writer {
 public:
-    Mp3Writer(platform::FileSystem& files, std::string Mp3Path)
-        : files_(files), Mp3Path(std::move(Mp3Path)) {}
+    // With `withVbrHeader` the output starts with a VBR header frame where the stream allows one.
+    Mp3Writer(platform::FileSystem& files, std::string Mp3Path, bool withVbrHeader = false)
+        : files_(files), Mp3Path(std::move(Mp3Path)), withVbrHeader_(withVbrHeader) {}
 
     // True once the first audio tag of the file has been handled.
     bool AudioStarted() const { return audioStarted_; }
@@ -31,13 +32,18 @@ public:
     bool CloseMp3();
     // True once the output could not be created or a write to it failed.
     bool writeFailed() const { return writeFailed_; }
+    // After CloseMp3: why an output that was asked to start with a VBR header frame is the plain
+    // stream; None when it has one, was not asked for one, or there is no output.
+    VbrHeaderObstacle vbrHeaderObstacle() const { return vbrHeaderObstacle_; }
 
 private:
     bool OpenMp3();
 
     platform::FileSystem& files_;
     const std::string Mp3Path;
+    const bool withVbrHeader_;
     std::unique_ptr<Mp3Output> output_;
+    VbrHeaderObstacle vbrHeaderObstacle_ = VbrHeaderObstacle::None;
     bool audioStarted_ = false;
     // Nothing more is written for this file: its audio is not MP3, or the output failed.
     bool skipAudio_ = false;

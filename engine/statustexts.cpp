@@ -24,6 +24,16 @@ std::string_view noticeText(Notice notice) {
     switch (notice) {
     case Notice::AudioNotMp3:
         return "Can not get audio data";
+    case Notice::NoVbrHeaderNoFrames:
+        return "No VBR header written: no MPEG audio frames found";
+    case Notice::NoVbrHeaderFreeFormat:
+        return "No VBR header written: the stream is free format";
+    case Notice::NoVbrHeaderFormatChange:
+        return "No VBR header written: the sample rate or MPEG version changes";
+    case Notice::NoVbrHeaderNotLayer3:
+        return "No VBR header written: the stream is not MPEG layer III";
+    case Notice::NoVbrHeaderTooLong:
+        return "No VBR header written: the stream is longer than 4 GiB";
     }
     return {};
 }

@@ -69,18 +69,4 @@ VbrHeaderFrame buildVbrHeaderFrame(const Mp3StreamSummary& stream) {
     return {std::move(frame), VbrHeaderObstacle::None};
 }
 
-std::vector<std::byte> vbrHeaderFiller(std::size_t size) {
-    // "ID3", version 2.4.0, no flags, then the size after the 10-byte header in four 7-bit bytes.
-    constexpr std::size_t kId3HeaderSize = 10;
-    std::vector<std::byte> filler(std::max(size, kId3HeaderSize));
-    const std::size_t body = filler.size() - kId3HeaderSize;
-    const std::byte start[] = {std::byte{'I'}, std::byte{'D'}, std::byte{'3'},
-                               std::byte{4},   std::byte{0},   std::byte{0}};
-    std::copy(std::begin(start), std::end(start), filler.begin());
-    for (std::size_t i = 0; i < 4; ++i) {
-        filler[6 + i] = static_cast<std::byte>((body >> (7 * (3 - i))) & 0x7F);
-    }
-    return filler;
-}
-
 } // namespace quillon::engine

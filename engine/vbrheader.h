@@ -31,9 +31,4 @@ struct VbrHeaderFrame {
 // The header frame for a finished stream, or why there is none.
 VbrHeaderFrame buildVbrHeaderFrame(const Mp3StreamSummary& stream);
 
-// Bytes that fill a place kept for a header frame that then could not be made: an ID3v2 tag of
-// nothing but padding, which players and decoders skip, so the stream plays as if the place were
-// not there. `size` is at least the 10 bytes of the tag's own header.
-std::vector<std::byte> vbrHeaderFiller(std::size_t size);
-
 } // namespace quillon::engine

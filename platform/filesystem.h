@@ -36,6 +36,9 @@ public:
     virtual bool write(std::span<const std::byte> bytes) = 0;
     // Overwrites bytes written before: for a header whose content is known only at the end.
     virtual bool writeAt(std::uint64_t offset, std::span<const std::byte> bytes) = 0;
+    // Removes the first `count` bytes written and moves the rest down: for a place kept at the
+    // start for a header that could not be made after all. Costs a pass over the file.
+    virtual bool dropFront(std::uint64_t count) = 0;
     // Makes the file whole on disk and renames it onto its final name, replacing whatever stands
     // under that name (a link there is replaced, its target never written). False when any step
     // failed; the temporary file is then gone and the final name untouched.

@@ -73,6 +73,14 @@ public:
         std::copy(bytes.begin(), bytes.end(), body->begin() + static_cast<std::ptrdiff_t>(offset));
         return true;
     }
+    bool dropFront(std::uint64_t count) override {
+        MemoryFileSystem::Bytes* body = this->body();
+        if (body == nullptr || count > body->size()) {
+            return false;
+        }
+        body->erase(body->begin(), body->begin() + static_cast<std::ptrdiff_t>(count));
+        return true;
+    }
     bool commit() override {
         committed_ = files_.renameFile(temporaryPath_, finalPath_);
         return committed_;

@@ -2,11 +2,13 @@
 
 #include "platform/temporaryname.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <climits>
 #include <fcntl.h>
 #include <sys/random.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace quillon::platform {
@@ -53,7 +55,7 @@ std::unique_ptr<PosixOutputFile> PosixOutputFile::create(const std::string& path
     for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
         std::string temporary = temporaryNameFor(parts.name, randomTag());
         FileDescriptor fd(::openat(folder.get(), temporary.c_str(),
-                                   O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666));
+                                   O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666));
         if (fd.valid()) {
             return std::unique_ptr<PosixOutputFile>(new PosixOutputFile(
                 std::move(folder), std::move(fd), std::move(temporary), parts.name));
@@ -95,13 +97,44 @@ bool PosixOutputFile::write(std::span<const std::byte> bytes) {
 }
 
 bool PosixOutputFile::writeAt(std::uint64_t offset, std::span<const std::byte> bytes) {
+    return !failed_ && flush() && writeAllAt(bytes.data(), bytes.size(), offset);
+}
+
+bool PosixOutputFile::dropFront(std::uint64_t count) {
     if (failed_ || !flush()) {
         return false;
     }
+    struct stat info {};
+    if (::fstat(fd_.get(), &info) != 0 || static_cast<std::uint64_t>(info.st_size) < count) {
+        failed_ = true;
+        return false;
+    }
+    // Front to back: each piece lands below where it was read, never on bytes still to be read.
+    const auto size = static_cast<std::uint64_t>(info.st_size);
+    std::vector<std::byte> piece(std::min<std::uint64_t>(kWriteBufferSize, size - count));
+    for (std::uint64_t from = count; from < size && !failed_;) {
+        const auto want =
+            static_cast<std::size_t>(std::min<std::uint64_t>(piece.size(), size - from));
+        const ssize_t got = ::pread(fd_.get(), piece.data(), want, static_cast<off_t>(from));
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        if (got <= 0 || !writeAllAt(piece.data(), static_cast<std::size_t>(got), from - count)) {
+            failed_ = true;
+            break;
+        }
+        from += static_cast<std::uint64_t>(got);
+    }
+    failed_ = failed_ || ::ftruncate(fd_.get(), static_cast<off_t>(size - count)) != 0 ||
+              ::lseek(fd_.get(), 0, SEEK_END) < 0;
+    return !failed_;
+}
+
+bool PosixOutputFile::writeAllAt(const std::byte* data, std::size_t count, std::uint64_t offset) {
     std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t put = ::pwrite(fd_.get(), bytes.data() + done, bytes.size() - done,
-                                     static_cast<off_t>(offset + done));
+    while (done < count) {
+        const ssize_t put =
+            ::pwrite(fd_.get(), data + done, count - done, static_cast<off_t>(offset + done));
         if (put < 0 && errno == EINTR) {
             continue;
         }
@@ -118,9 +151,9 @@ bool PosixOutputFile::commit() {
     if (committed_) {
         return true;
     }
-    const bool ok = !failed_ && flush() && startWriteback() && fd_.close() &&
-                    ::renameat(folder_.get(), temporaryName_.c_str(), folder_.get(),
-                               finalName_.c_str()) == 0;
+    const bool ok =
+        !failed_ && flush() && startWriteback() && fd_.close() &&
+        ::renameat(folder_.get(), temporaryName_.c_str(), folder_.get(), finalName_.c_str()) == 0;
     if (!ok) {
         failed_ = true;
         discard();

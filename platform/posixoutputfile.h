@@ -22,6 +22,7 @@ public:
 
     bool write(std::span<const std::byte> bytes) override;
     bool writeAt(std::uint64_t offset, std::span<const std::byte> bytes) override;
+    bool dropFront(std::uint64_t count) override;
     bool commit() override;
 
     const std::string& temporaryName() const { return temporaryName_; }
@@ -32,6 +33,7 @@ private:
     bool flush();
     bool startWriteback();
     bool writeAll(const std::byte* data, std::size_t count);
+    bool writeAllAt(const std::byte* data, std::size_t count, std::uint64_t offset);
     void discard();
 
     FileDescriptor folder_;

@@ -22,6 +22,8 @@ CliArguments parseArguments(const std::vector<std::string>& args) {
         } else if (arg == "--version") {
             result.action = CliArguments::Action::Version;
             return result;
+        } else if (arg == "--vbr-header" || arg == "--xing") {
+            result.vbrHeader = true;
         } else if (arg == "-o" || arg == "--output-dir") {
             if (i + 1 >= args.size() || args[i + 1].empty()) {
                 return fail("option '" + arg + "' needs a folder");

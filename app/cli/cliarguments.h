@@ -12,6 +12,8 @@ struct CliArguments {
     Action action = Action::Extract;
     // Set by -o / --output-dir; without it each output goes next to its input.
     std::optional<std::string> outputDir;
+    // Set by --vbr-header / --xing.
+    bool vbrHeader = false;
     std::vector<std::string> files;
     // What was wrong, for a usage error.
     std::string error;
@@ -20,13 +22,20 @@ struct CliArguments {
 CliArguments parseArguments(const std::vector<std::string>& args);
 
 inline constexpr const char* kUsage =
-    "Usage: quillon-cli [-o DIR | --output-dir DIR] FILE...\n"
+    "Usage: quillon-cli [-o DIR | --output-dir DIR] [--vbr-header] FILE...\n"
     "Extracts the MP3 audio stream of each FLV FILE into FILE's base name + .mp3.\n"
     "\n"
     "  -o, --output-dir DIR  write the MP3 files into DIR (default: next to each input)\n"
+    "      --vbr-header      start each MP3 with a VBR header frame (Xing, or Info for a\n"
+    "                        constant bitrate): players then show the right duration and\n"
+    "                        seek well in variable-bitrate audio; --xing is the same\n"
     "      --help            show this help and exit\n"
     "      --version         show the version and exit\n"
     "      --                treat every later argument as a FILE\n"
+    "\n"
+    "Without --vbr-header the MP3 is the audio stream exactly as the FLV holds it.\n"
+    "A stream that allows no header frame (free format, a change of sample rate,\n"
+    "no MPEG audio frames) is written plain, with a line on stderr saying why.\n"
     "\n"
     "Prints 'FILE: STATUS' for each file; a name holding control characters is\n"
     "printed with C escapes (\\n, \\t, \\x1b) and its backslashes doubled.\n"

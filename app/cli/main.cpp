@@ -76,7 +76,8 @@ int main(int argc, char** argv) {
     quillon::platform::PosixFileSystem files(quillon::platform::PosixFileSystem::ReadMode::Mapped,
                                              stopRequested);
     // An older output stays as it was unless a complete new one replaces it.
-    quillon::engine::ExtractionRun run(host, files, {.removeOlderOutputFirst = false});
+    quillon::engine::ExtractionRun run(
+        host, files, {.removeOlderOutputFirst = false, .vbrHeader = args.vbrHeader});
     run.run();
 
     if (StopSignals::received() != 0) {

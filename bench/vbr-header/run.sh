@@ -1,11 +1,10 @@
 #!/usr/bin/env bash
 # Checks the VBR/Info header frame against ffmpeg on every VBR/CBR fixture, and times the frame
-# counter. For each fixture: the plain MP3 that quillon-cli extracts, the same with the header
-# frame in front, and the same with the filler in front (the place kept for a header frame that
-# could not be made). Then:
+# counter. For each fixture, the MP3 that quillon-cli extracts without and with --vbr-header:
+#   - the header frame's frame count is ffprobe's;
 #   - ffprobe's duration with the header frame is within one frame of the decoded duration;
 #   - without it, the number ffprobe estimates for a VBR stream (shown, not required to be off);
-#   - the decoded samples are the same with the header frame, with the filler and without either.
+#   - the decoded samples are the same with the header frame and without it.
 # Needs ffmpeg and a build with -DQUILLON_BUILD_BENCH=ON. Usage: bench/vbr-header/run.sh BUILD_DIR
 set -euo pipefail
 build="$(cd "${1:-build}" && pwd)"
@@ -25,14 +24,23 @@ failed=0
 printf '%-16s %6s %5s %10s %10s %10s %7s %s %s\n' fixture frames tag decoded with-hdr without off-by within same-pcm
 while read -r name frames bytes rate channels <&3; do
     base="${name%.flv}"
-    "$build/bin/quillon-cli" -o "$tmp" "$fixtures/$name" >/dev/null
-    plain="$tmp/$base.mp3"
-    read -r _ counted _ _ tag _ size < <("$build/bin/quillon-vbr-header-tool" "$plain" "$tmp/with.mp3")
-    "$build/bin/quillon-vbr-header-tool" --filler "$plain" "$tmp/filler.mp3" >/dev/null
+    mkdir -p "$tmp/plain" "$tmp/with"
+    "$build/bin/quillon-cli" -o "$tmp/plain" "$fixtures/$name" >/dev/null
+    "$build/bin/quillon-cli" --vbr-header -o "$tmp/with" "$fixtures/$name" >/dev/null
+    plain="$tmp/plain/$base.mp3"
+    cp "$tmp/with/$base.mp3" "$tmp/with.mp3"
+    # The tag, its frame count and the header frame's size, read as a player reads them.
+    read -r tag counted size < <(python3 - "$tmp/with.mp3" "$plain" <<'PY'
+import os, sys
+head = open(sys.argv[1], "rb").read(1200)
+at = max(head.find(b"Xing"), head.find(b"Info"))
+print(head[at:at + 4].decode(), int.from_bytes(head[at + 8:at + 12], "big"),
+      os.path.getsize(sys.argv[1]) - os.path.getsize(sys.argv[2]))
+PY
+)
 
     read -r samples pcm < <(decoded "$plain" "$channels")
     read -r samples_with pcm_with < <(decoded "$tmp/with.mp3" "$channels")
-    read -r _ pcm_filler < <(decoded "$tmp/filler.mp3" "$channels")
     with=$(duration "$tmp/with.mp3")
     without=$(duration "$plain")
     spf=$([ "$rate" -ge 32000 ] && echo 1152 || echo 576)
@@ -44,7 +52,7 @@ ok = abs(with_ - decoded) <= spf / rate
 print(f"{decoded:10.4f} {with_:10.4f} {without:10.4f} {(without - decoded) * rate / spf:+7.1f} {'ok' if ok else 'OFF'}")
 PY
 )
-    same=$([ "$pcm" = "$pcm_with" ] && [ "$pcm" = "$pcm_filler" ] && [ "$samples" = "$samples_with" ] && echo yes || echo NO)
+    same=$([ "$pcm" = "$pcm_with" ] && [ "$samples" = "$samples_with" ] && echo yes || echo NO)
     printf '%-16s %6s %5s %s %s (header %s bytes)\n' "$base" "$counted" "$tag" "$verdict" "$same" "$size"
     if [ "$counted" != "$frames" ] || [[ "$verdict" == *OFF ]] || [ "$same" != yes ]; then
         failed=1

@@ -204,3 +204,23 @@ TEST_F(Cli, APipeIsReadToItsEndLikeTheSameBytesInAFile) {
     EXPECT_EQ(readFile(work.path() / "d/.mp3"), readFile(work.path() / "clip.mp3"));
     EXPECT_EQ(readFile(work.path() / "clip.mp3").size(), 12225u);
 }
+
+TEST_F(Cli, VbrHeaderOptionPutsTheHeaderFrameInFrontOrSaysWhyNot) {
+    copyFixture("vbr-44k-stereo.flv", "vbr.flv");
+    // A stream of one-byte payloads: an output without a single MPEG frame.
+    work.write("noise.flv", FlvBuilder::start().audio(0x2F, pattern(300)).bytes());
+    const Bytes plain = [&] {
+        run({"vbr.flv"});
+        return readFile(work.path() / "vbr.mp3");
+    }();
+    for (const char* flag : {"--vbr-header", "--xing"}) {
+        const CliResult r = run({flag, "vbr.flv", "noise.flv"});
+        EXPECT_EQ(r.exitCode, 0) << flag;
+        EXPECT_EQ(r.out, "vbr.flv: Finished\nnoise.flv: Finished\n") << flag;
+        EXPECT_EQ(r.err, "noise.flv: No VBR header written: no MPEG audio frames found\n") << flag;
+        const Bytes withHeader = readFile(work.path() / "vbr.mp3");
+        ASSERT_EQ(withHeader.size(), plain.size() + 156) << flag;
+        EXPECT_TRUE(std::equal(plain.begin(), plain.end(), withHeader.begin() + 156)) << flag;
+        EXPECT_EQ(readFile(work.path() / "noise.mp3"), pattern(300)) << flag;
+    }
+}

@@ -11,6 +11,7 @@ namespace quillon::testing {
 struct EngineTestbed {
     platform::MemoryFileSystem files;
     RecordingHost host;
+    engine::RunOptions options;
 
     // Lists a file under /in/ and returns its path.
     std::string add(const std::string& name, const Bytes& content) {
@@ -20,7 +21,7 @@ struct EngineTestbed {
         return path;
     }
     engine::RunResult run(platform::FileSystem* through = nullptr) {
-        engine::ExtractionRun extraction(host, through ? *through : files);
+        engine::ExtractionRun extraction(host, through ? *through : files, options);
         return extraction.run();
     }
     const Bytes* output(const std::string& path) const { return files.file(path); }

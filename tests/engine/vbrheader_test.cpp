@@ -32,12 +32,34 @@ Bytes frameOf(std::uint32_t header, std::size_t length, std::size_t count = 1) {
     return out;
 }
 
+// What a whole run makes of an FLV: the output (empty for none) and the notices.
+struct Extracted {
+    Bytes mp3;
+    std::vector<Notice> notices;
+};
+Extracted extract(const Bytes& flv, bool vbrHeader) {
+    EngineTestbed t;
+    t.options.vbrHeader = vbrHeader;
+    t.add("clip.flv", flv);
+    t.run();
+    EXPECT_EQ(t.host.status(1), RowStatus::Finished);
+    return {t.output("/in/clip.mp3") ? *t.output("/in/clip.mp3") : Bytes{}, t.host.notices};
+}
+
 // The plain MP3 stream Quillon extracts from a committed fixture.
 Bytes extractedAudio(const std::string& fixture) {
-    EngineTestbed t;
-    t.add("clip.flv", readFile(fixturePath(fixture)));
-    t.run();
-    return t.output("/in/clip.mp3") ? *t.output("/in/clip.mp3") : Bytes{};
+    return extract(readFile(fixturePath(fixture)), false).mp3;
+}
+
+// An FLV carrying `stream` in audio tags of uneven sizes, so tags end in the middle of frames.
+Bytes flvCarrying(const Bytes& stream) {
+    FlvBuilder b = FlvBuilder::start();
+    for (std::size_t at = 0, i = 0; at < stream.size(); ++i) {
+        const std::size_t n = std::min<std::size_t>(i % 2 ? 417 : 1000, stream.size() - at);
+        b.audio(0x2F, slice(stream, at, at + n));
+        at += n;
+    }
+    return b.bytes();
 }
 
 // Feeds the stream in pieces of the given sizes, taken in turn.
@@ -157,6 +179,8 @@ struct DamageCase {
     // Made from the 44.1 kHz VBR fixture's stream and its frame starts.
     Damaged (*make)(const Bytes& vbr, const Starts& starts);
     VbrHeaderObstacle obstacle;
+    // What the user is told when the run is asked for a header frame it cannot make.
+    Notice notice = Notice::AudioNotMp3;
 };
 
 class DamagedStream : public ::testing::TestWithParam<DamageCase> {};
@@ -233,28 +257,32 @@ TEST_P(FixtureStream, CountsInAnyPiecesAndBuildsAHeaderFramePlayersRead) {
     ASSERT_TRUE(counter.firstFrame());
     EXPECT_EQ(vbrHeaderFrameSize(*counter.firstFrame()), GetParam().headerFrameSize);
 
+    // The whole run, asked for the header frame, puts it in front of the plain stream.
+    const Extracted withHeader = extract(readFile(fixturePath(fixture)), true);
+    EXPECT_TRUE(withHeader.notices.empty());
+    const std::size_t size = GetParam().headerFrameSize;
+    ASSERT_EQ(withHeader.mp3.size(), size + stream.size());
+    EXPECT_EQ(slice(withHeader.mp3, size, withHeader.mp3.size()), stream);
+    const Bytes built = slice(withHeader.mp3, 0, size);
     const Mp3StreamSummary s = countInPieces(stream, {1 << 30});
-    const VbrHeaderFrame built = buildVbrHeaderFrame(s);
-    ASSERT_EQ(built.obstacle, VbrHeaderObstacle::None);
-    ASSERT_EQ(built.bytes.size(), GetParam().headerFrameSize);
-    const auto own = Mp3FrameHeader::parse(word32(built.bytes, 0));
+    const auto own = Mp3FrameHeader::parse(word32(built, 0));
     ASSERT_TRUE(own);
     EXPECT_EQ(own->layer, 3);
     EXPECT_TRUE(own->sameStreamFormat(*s.firstFrame));
     EXPECT_EQ(own->channelMode, s.firstFrame->channelMode);
     EXPECT_FALSE(own->crcProtected);
-    EXPECT_EQ(own->frameLength(), built.bytes.size());
+    EXPECT_EQ(own->frameLength(), built.size());
 
-    const ReadBack r = readHeaderFrame(built.bytes);
+    const ReadBack r = readHeaderFrame(built);
     EXPECT_EQ(r.tag, fixture.starts_with("cbr") ? "Info" : "Xing");
     EXPECT_TRUE(r.sideInfoSilent);
     EXPECT_EQ(r.flags, 7u);
     EXPECT_EQ(r.frames, facts.frames);
-    const std::uint64_t total = built.bytes.size() + stream.size();
+    const std::uint64_t total = built.size() + stream.size();
     EXPECT_EQ(r.bytes, total);
     for (std::size_t i = 0; i < 100; ++i) {
         // Entry i points into the last 256th of the output before the frame at i percent.
-        const std::uint64_t target = built.bytes.size() + starts[i * starts.size() / 100];
+        const std::uint64_t target = built.size() + starts[i * starts.size() / 100];
         const std::uint64_t pointed = static_cast<std::uint64_t>(r.toc[i]) * total / 256;
         EXPECT_LE(pointed, target) << i;
         EXPECT_LE(target - pointed, total / 256 + 1) << i;
@@ -298,6 +326,27 @@ TEST_P(DamagedStream, CountsOnlyWholeFramesOrSaysWhyNoHeader) {
             }
         }
     }
+
+    // Through a whole run: a stream that allows no header frame comes out exactly plain, even
+    // when that shows only after the header frame's place was kept, and the user is told why.
+    const Extracted run = extract(flvCarrying(d.stream), true);
+    if (d.stream.empty()) {
+        EXPECT_TRUE(run.mp3.empty());
+        EXPECT_TRUE(run.notices.empty());
+        return;
+    }
+    if (GetParam().obstacle != VbrHeaderObstacle::None) {
+        EXPECT_EQ(run.mp3, d.stream);
+        EXPECT_EQ(run.notices, std::vector<Notice>{GetParam().notice});
+        return;
+    }
+    EXPECT_TRUE(run.notices.empty());
+    ASSERT_GT(run.mp3.size(), d.stream.size());
+    const std::size_t size = run.mp3.size() - d.stream.size();
+    EXPECT_EQ(slice(run.mp3, size, run.mp3.size()), d.stream);
+    const ReadBack r = readHeaderFrame(slice(run.mp3, 0, size));
+    EXPECT_EQ(r.frames, d.starts.size());
+    EXPECT_EQ(r.bytes, run.mp3.size());
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -353,30 +402,30 @@ INSTANTIATE_TEST_SUITE_P(
                    [](const Bytes& v, const Starts&) {
                        return Damaged{}.junk(v).junk(frameOf(0xFFFB9840, 576, 5));
                    },
-                   VbrHeaderObstacle::FormatChanges},
+                   VbrHeaderObstacle::FormatChanges, Notice::NoVbrHeaderFormatChange},
         DamageCase{"MpegVersionChanges",
                    [](const Bytes& v, const Starts&) {
                        return Damaged{}.junk(v).junk(extractedAudio("vbr-22k-mono.flv"));
                    },
-                   VbrHeaderObstacle::FormatChanges},
+                   VbrHeaderObstacle::FormatChanges, Notice::NoVbrHeaderFormatChange},
         DamageCase{"FreeFormat",
                    [](const Bytes&, const Starts&) {
                        return Damaged{}.junk(frameOf(0xFFFB0040, 400, 10));
                    },
-                   VbrHeaderObstacle::FreeFormat},
+                   VbrHeaderObstacle::FreeFormat, Notice::NoVbrHeaderFreeFormat},
         DamageCase{"LayerTwo",
                    [](const Bytes&, const Starts&) {
                        // MPEG 1 layer II, 128 kbit/s at 48 kHz: 384 bytes.
                        return Damaged{}.junk(frameOf(0xFFFD8440, 384, 10));
                    },
-                   VbrHeaderObstacle::NotLayerThree},
+                   VbrHeaderObstacle::NotLayerThree, Notice::NoVbrHeaderNotLayer3},
         DamageCase{"NoAudio",
                    [](const Bytes&, const Starts&) {
                        return Damaged{}.junk(bytesOf(std::string(5000, 'x')));
                    },
-                   VbrHeaderObstacle::NoAudioFrames},
+                   VbrHeaderObstacle::NoAudioFrames, Notice::NoVbrHeaderNoFrames},
         DamageCase{"Empty", [](const Bytes&, const Starts&) { return Damaged{}; },
-                   VbrHeaderObstacle::NoAudioFrames}),
+                   VbrHeaderObstacle::NoAudioFrames, Notice::NoVbrHeaderNoFrames}),
     [](const auto& info) { return info.param.name; });
 
 TEST(VbrHeader, LongStreamsKeepTheSeekTableCloseInFixedMemory) {
@@ -399,7 +448,7 @@ TEST(VbrHeader, LongStreamsKeepTheSeekTableCloseInFixedMemory) {
     }
 }
 
-TEST(VbrHeader, CountsThatDoNotFitTheHeaderAndFillersForAKeptPlace) {
+TEST(VbrHeader, CountsThatDoNotFitTheHeaderAreAnObstacle) {
     Mp3StreamSummary s;
     s.obstacle = VbrHeaderObstacle::None;
     s.firstFrame = Mp3FrameHeader::parse(0xFFFB9040);
@@ -408,10 +457,4 @@ TEST(VbrHeader, CountsThatDoNotFitTheHeaderAndFillersForAKeptPlace) {
     EXPECT_EQ(buildVbrHeaderFrame(s).obstacle, VbrHeaderObstacle::None);
     s.bytes += 1;
     EXPECT_EQ(buildVbrHeaderFrame(s).obstacle, VbrHeaderObstacle::StreamTooLong);
-
-    // ID3v2.4 with the size after its header in 7-bit bytes: 146 = 1 * 128 + 18.
-    const Bytes filler = vbrHeaderFiller(156);
-    ASSERT_EQ(filler.size(), 156u);
-    EXPECT_EQ(slice(filler, 0, 10), bytesOf({'I', 'D', '3', 4, 0, 0, 0, 0, 1, 18}));
-    EXPECT_EQ(slice(filler, 10, 156), Bytes(146));
 }

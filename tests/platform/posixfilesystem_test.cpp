@@ -152,6 +152,12 @@ TEST_P(PosixOutputFile, IsWrittenUnderAHiddenNameAndReplacesWhateverHadTheFinalN
     const Bytes header = pattern(6, 77);
     EXPECT_TRUE(out->writeAt(2, asBytes(header)));
     std::copy(header.begin(), header.end(), expected.begin() + 2);
+    // A place kept at the front and given up again; writing goes on after the rest.
+    EXPECT_TRUE(out->dropFront(3));
+    expected.erase(expected.begin(), expected.begin() + 3);
+    EXPECT_TRUE(out->write(asBytes(pattern(9, 3))));
+    const Bytes tail = pattern(9, 3);
+    expected.insert(expected.end(), tail.begin(), tail.end());
 
     // Until the commit the final name is as it was, and the work in progress says what it is.
     auto during = namesIn(folder.path());

@@ -58,6 +58,7 @@ public:
     bool writeAt(std::uint64_t offset, std::span<const std::byte> bytes) override {
         return !broken_ && inner_->writeAt(offset, bytes);
     }
+    bool dropFront(std::uint64_t count) override { return !broken_ && inner_->dropFront(count); }
     bool commit() override { return !broken_ && inner_->commit(); }
 
 private:

@@ -27,13 +27,17 @@ std::optional<FlvFileHeader> FlvFileHeader::parse(std::span<const std::byte> byt
     return header;
 }
 
-FlvTagHeader FlvTagHeader::parse(std::span<const std::byte> bytes) {
+FlvTagHeader FlvTagHeader::parse(std::span<const std::byte, flv::kTagHeaderSize> bytes) {
+    FlvTagHeader header;
+    header.type = static_cast<std::uint8_t>(byteAt(bytes, 0));
+    header.dataSize = (byteAt(bytes, 1) << 16) | (byteAt(bytes, 2) << 8) | byteAt(bytes, 3);
+    return header;
+}
+
+FlvTagHeader FlvTagHeader::parseCutShort(std::span<const std::byte> bytes) {
     FlvTagHeader header;
     if (!bytes.empty()) {
         header.type = static_cast<std::uint8_t>(byteAt(bytes, 0));
-    }
-    if (bytes.size() >= flv::kTagHeaderSize) {
-        header.dataSize = (byteAt(bytes, 1) << 16) | (byteAt(bytes, 2) << 8) | byteAt(bytes, 3);
     }
     return header;
 }

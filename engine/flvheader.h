@@ -25,9 +25,10 @@ struct FlvTagHeader {
     std::uint8_t type = 0;
     std::uint32_t dataSize = 0;
 
-    // Reads a tag header from as many of its bytes as the file held. A header cut short keeps its
-    // type but claims no data: its size is not all there.
-    static FlvTagHeader parse(std::span<const std::byte> bytes);
+    static FlvTagHeader parse(std::span<const std::byte, flv::kTagHeaderSize> bytes);
+    // A header cut short by the end of the file keeps its type but claims no data: its size is
+    // not all there.
+    static FlvTagHeader parseCutShort(std::span<const std::byte> bytes);
     // Counted tags move the progress bar and let the window breathe; others are only read past.
     bool isCounted() const;
 };

@@ -75,9 +75,9 @@ void FlvReader::readTagData() {
             static_cast<std::uint32_t>(state_.InputHandle->skip(state_.TagDataSize));
         return;
     }
-    // The buffer grows for no more than the file can still hold: a size that lies costs nothing.
     std::uint32_t needed = state_.TagDataSize;
-    if (state_.FileSize) {
+    // The buffer grows for no more than the file can still hold: a size that lies costs nothing.
+    if (state_.TagBufferCapacity < needed && state_.FileSize) {
         const std::uint64_t left =
             state_.Position < *state_.FileSize ? *state_.FileSize - state_.Position : 0;
         needed = static_cast<std::uint32_t>(std::min<std::uint64_t>(needed, left));
@@ -110,7 +110,9 @@ TagLoopOutcome FlvReader::ReadTags(Mp3Writer& audio) {
         if (got == 0) {
             break;
         }
-        const FlvTagHeader tag = FlvTagHeader::parse(header.first(got));
+        const FlvTagHeader tag = got == header.size()
+                                     ? FlvTagHeader::parse(header.first<flv::kTagHeaderSize>())
+                                     : FlvTagHeader::parseCutShort(header.first(got));
         state_.TagType = tag.type;
         state_.TagDataSize = tag.dataSize;
         state_.Position += flv::kTagHeaderSize;

@@ -20,21 +20,13 @@ Mp3Output::Mp3Output(std::unique_ptr<platform::OutputFile> file, bool withVbrHea
     }
 }
 
-bool Mp3Output::write(std::span<const std::byte> bytes) {
-    if (!counter_) {
-        return writeThrough(bytes);
-    }
+bool Mp3Output::writeCounted(std::span<const std::byte> bytes) {
     counter_->feed(bytes);
     if (place_ != HeaderPlace::Pending) {
         return writeThrough(bytes);
     }
     held_.insert(held_.end(), bytes.begin(), bytes.end());
     decidePlace();
-    return !failed_;
-}
-
-bool Mp3Output::writeThrough(std::span<const std::byte> bytes) {
-    failed_ = failed_ || !file_->write(bytes);
     return !failed_;
 }
 

@@ -26,7 +26,9 @@ public:
                                              const std::string& Mp3Path, bool withVbrHeader);
 
     // False once any write has failed; later writes then do nothing.
-    bool write(std::span<const std::byte> bytes);
+    bool write(std::span<const std::byte> bytes) {
+        return counter_ ? writeCounted(bytes) : writeThrough(bytes);
+    }
     // True when the whole stream (with its header frame, if asked and possible) now stands under
     // Mp3Path.
     bool finish();
@@ -42,7 +44,11 @@ private:
     };
 
     Mp3Output(std::unique_ptr<platform::OutputFile> file, bool withVbrHeader);
-    bool writeThrough(std::span<const std::byte> bytes);
+    bool writeThrough(std::span<const std::byte> bytes) {
+        failed_ = failed_ || !file_->write(bytes);
+        return !failed_;
+    }
+    bool writeCounted(std::span<const std::byte> bytes);
     void decidePlace();
     void finishHeader();
 

@@ -47,14 +47,18 @@ std::size_t MappedInputFile::read(std::span<std::byte> destination) {
         offset_ += n;
         done += n;
     }
-    confirmSizeAtTheEnd();
+    if (offset_ >= size_ && !sizeConfirmed_) {
+        confirmSizeAtTheEnd();
+    }
     return done;
 }
 
 std::uint64_t MappedInputFile::skip(std::uint64_t count) {
     const std::uint64_t n = failed_ || offset_ >= size_ ? 0 : std::min(count, size_ - offset_);
     offset_ += n;
-    confirmSizeAtTheEnd();
+    if (offset_ >= size_ && !sizeConfirmed_) {
+        confirmSizeAtTheEnd();
+    }
     return n;
 }
 
@@ -133,10 +137,10 @@ bool MappedInputFile::moveTo(std::uint64_t offset) {
 // faulting, and any later page faults. Zeros can therefore only go unnoticed when nothing is read
 // after them: once the reader has come to the end, the size is confirmed.
 void MappedInputFile::confirmSizeAtTheEnd() {
-    if (sizeConfirmed_ || failed_ || offset_ < size_) {
+    sizeConfirmed_ = true;
+    if (failed_) {
         return;
     }
-    sizeConfirmed_ = true;
     struct stat info {};
     failed_ = ::fstat(fd_.get(), &info) != 0 || static_cast<std::uint64_t>(info.st_size) < size_;
 }

@@ -9,10 +9,9 @@
 namespace quillon::cli {
 
 CliRunHost::CliRunHost(std::vector<std::string> files, std::optional<std::string> outputDir,
-                       std::FILE* out, std::FILE* err, bool showProgress,
-                       std::function<bool()> stopRequested)
+                       std::FILE* out, std::FILE* err, bool showProgress)
     : files_(std::move(files)), outputDir_(std::move(outputDir)), out_(out), err_(err),
-      progress_(err, showProgress), stopRequested_(std::move(stopRequested)) {}
+      progress_(err, showProgress) {}
 
 int CliRunHost::rowCount() const {
     return static_cast<int>(files_.size());

@@ -1,10 +1,10 @@
 #pragma once
 
 #include "engine/runhost.h"
+#include "stopsignals.h"
 #include "terminalprogress.h"
 
 #include <cstdio>
-#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -17,7 +17,7 @@ namespace quillon::cli {
 class CliRunHost final : public engine::RunHost {
 public:
     CliRunHost(std::vector<std::string> files, std::optional<std::string> outputDir, std::FILE* out,
-               std::FILE* err, bool showProgress, std::function<bool()> stopRequested = {});
+               std::FILE* err, bool showProgress);
 
     int rowCount() const override;
     std::string rowText(int row) const override;
@@ -26,7 +26,8 @@ public:
     void setProgress(int percent) override;
     void PumpMessages() override {}
     void showNotice(engine::Notice notice) override;
-    bool stopRequested() const override { return stopRequested_ && stopRequested_(); }
+    // Asked after every tag, so it is only a look at what the signal handler left.
+    bool stopRequested() const override { return StopSignals::received() != 0; }
 
     bool anyFailed() const { return anyFailed_; }
     // The system's error number of the first status line that could not be written, or 0.
@@ -38,7 +39,6 @@ private:
     std::FILE* out_;
     std::FILE* err_;
     TerminalProgress progress_;
-    std::function<bool()> stopRequested_;
     // The row being extracted and its name as printed; 0 between files.
     int currentRow_ = 0;
     std::string currentName_;

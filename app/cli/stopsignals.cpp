@@ -8,16 +8,13 @@ namespace {
 
 constexpr std::array<int, 3> kStopSignals = {SIGINT, SIGTERM, SIGHUP};
 
-// A signal handler can reach nothing else: the one piece of process-wide state in the program.
-volatile std::sig_atomic_t firstSignal = 0;
+} // namespace
 
-void onStopSignal(int signal) {
-    if (firstSignal == 0) {
-        firstSignal = signal;
+void StopSignals::onStopSignal(int signal) {
+    if (firstSignal_ == 0) {
+        firstSignal_ = signal;
     }
 }
-
-} // namespace
 
 StopSignals::StopSignals() {
     struct sigaction action {};
@@ -43,10 +40,6 @@ StopSignals::~StopSignals() {
         sigaction(kStopSignals[i], &previous_[i], nullptr);
     }
     sigaction(SIGPIPE, &previousPipe_, nullptr);
-}
-
-int StopSignals::received() {
-    return firstSignal;
 }
 
 } // namespace quillon::cli

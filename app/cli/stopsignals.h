@@ -17,9 +17,14 @@ public:
     StopSignals& operator=(const StopSignals&) = delete;
 
     // The first stop signal received, or 0.
-    static int received();
+    static int received() { return firstSignal_; }
 
 private:
+    static void onStopSignal(int signal);
+
+    // A signal handler can reach nothing else: the one piece of process-wide state in the
+    // program.
+    static inline volatile std::sig_atomic_t firstSignal_ = 0;
     std::array<struct sigaction, 3> previous_{};
     struct sigaction previousPipe_ {};
 };

@@ -11,16 +11,16 @@ double xpFillFraction(int percent) {
     return f < 0.0 ? 0.0 : f;
 }
 
-std::int32_t xpBarRight(int width, int percent, int scrolling) {
-    const std::int64_t period = xpBlockWidth(scrolling) + kGapWidth;
+std::int32_t xpBarRight(int width, int percent, BarStyle style) {
+    const std::int64_t period = xpBlockWidth(style) + kGapWidth;
     const std::int64_t e = roundSaturated(
         (std::int64_t{width} - kXPTrackLeft) * xpFillFraction(percent) + kXPTrackLeft);
     const std::int64_t right = e - (e - kXPTrackLeft) % period;
     return clampToInt32(std::max<std::int64_t>(right, kXPTrackLeft));
 }
 
-std::int32_t xpBarTop(int height, int percent, int scrolling) {
-    const std::int64_t period = xpBlockWidth(scrolling) + kGapWidth;
+std::int32_t xpBarTop(int height, int percent, BarStyle style) {
+    const std::int64_t period = xpBlockWidth(style) + kGapWidth;
     const double f = 1.0 - xpFillFraction(percent);
     const std::int64_t t = roundSaturated(height * f);
     const std::int64_t top = t - (t - height) % period;

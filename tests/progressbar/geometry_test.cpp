@@ -35,7 +35,7 @@ class HorizontalBarEnd : public ::testing::TestWithParam<BarEdgeCase> {};
 
 TEST_P(HorizontalBarEnd, IsAWholeNumberOfPeriods) {
     const BarEdgeCase c = GetParam();
-    EXPECT_EQ(xpBarRight(c.size, c.percent, c.scrolling), c.expected);
+    EXPECT_EQ(xpBarRight(c.size, c.percent, barStyle(c.scrolling)), c.expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -53,7 +53,7 @@ class VerticalBarTop : public ::testing::TestWithParam<BarEdgeCase> {};
 
 TEST_P(VerticalBarTop, CountsPeriodsUpFromTheBottom) {
     const BarEdgeCase c = GetParam();
-    EXPECT_EQ(xpBarTop(c.size, c.percent, c.scrolling), c.expected);
+    EXPECT_EQ(xpBarTop(c.size, c.percent, barStyle(c.scrolling)), c.expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, VerticalBarTop,

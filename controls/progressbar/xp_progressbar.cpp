@@ -223,8 +223,9 @@ void XP_ProgressBar::drawGradient(DrawSurface& s, ColorRef& endColor, ColorRef& 
     const std::int64_t hi = horizontal ? s.bounds().right() : s.bounds().bottom();
     const std::int64_t first = std::max<std::int64_t>(0, lo - origin);
     const std::int64_t last = std::min<std::int64_t>(span, hi - origin);
+    const GradientSteps gradient(endColor, startColor, span);
     for (std::int64_t i = first; i <= last; ++i) {
-        const ColorRef c = gradientColor(endColor, startColor, span, i);
+        const ColorRef c = gradient.colorAt(i);
         const int at = static_cast<int>(origin + i);
         if (horizontal) {
             s.line(at, y, at, y2, c);

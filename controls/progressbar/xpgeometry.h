@@ -32,9 +32,17 @@ std::int32_t xpBarTop(int height, int percent, BarStyle style);
 // Left column of searching block `index` (0..2) for a bar whose right edge is barRight.
 std::int32_t searchingBlockLeft(std::int32_t barRight, int percent, int index);
 
-// Colour at step `step` of a gradient of `span` steps from `first` to `last` (plain RGB). The
-// per-step increments are single-precision, as the gradients have always been drawn; a span of 0
-// yields `first`.
-ColorRef gradientColor(ColorRef first, ColorRef last, std::int64_t span, std::int64_t step);
+// A gradient of `span` steps from `first` to `last` (plain RGB). The per-step increments are
+// single-precision, as the gradients have always been drawn, and worked out once for all steps; a
+// span of 0 yields `first`.
+class GradientSteps {
+public:
+    GradientSteps(ColorRef first, ColorRef last, std::int64_t span);
+    ColorRef colorAt(std::int64_t step) const;
+
+private:
+    float start_[3] = {};
+    float increment_[3] = {};
+};
 
 } // namespace quillon::controls

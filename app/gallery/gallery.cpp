@@ -28,11 +28,12 @@ QImage renderBar(const BarSpec& spec, bool* valueAccepted) {
     if (valueAccepted != nullptr) {
         *valueAccepted = accepted;
     }
-    if (bar.bufferSize().width() < spec.width || bar.bufferSize().height() < spec.height) {
+    QImage out(spec.width, spec.height, QImage::Format_RGB32);
+    if (out.isNull()) {
         return {};
     }
-    QImage out(spec.width, spec.height, QImage::Format_RGB32);
-    bar.pDraw(&out, 0, 0, spec.width, spec.height, 0, 0);
+    // The bar is never shown, so its setters did not paint it; rendering runs its paint event.
+    bar.render(&out, QPoint(), QRegion(), QWidget::RenderFlags());
     return out;
 }
 

@@ -25,7 +25,7 @@ struct BarSpec {
 };
 
 // Paints one control as loading its settings would (Max, then Min, then Value) and returns exactly
-// its client area, or a null image when the control cannot be painted. `valueAccepted` tells
+// its client area, or a null image when no image of that size can be had. `valueAccepted` tells
 // whether the control took the value.
 QImage renderBar(const BarSpec& spec, bool* valueAccepted = nullptr);
 

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Median time of one full paint of the main window's progress bar (691 x 24, 50 %) per style.
+# Median time of one full paint of the main window's progress bar (691 x 24, 50 %) per style, to the
+# screen of the offscreen platform, and of a run's worth of value changes.
 # Usage: bench/progressbar/run.sh BUILD_DIR
 set -euo pipefail
 build="$(cd "${1:-build}" && pwd)"

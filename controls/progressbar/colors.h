@@ -13,6 +13,12 @@ using ColorRef = std::uint32_t;
 
 inline constexpr ColorRef kSystemColorFlag = 0x80000000u;
 inline constexpr ColorRef kSysColorHighlight = kSystemColorFlag | 13u;
+inline constexpr ColorRef kSysColorButtonShadow = kSystemColorFlag | 16u;
+inline constexpr ColorRef kSysColorButtonHighlight = kSystemColorFlag | 20u;
+
+inline constexpr ColorRef kWhite = 0xFFFFFF;
+inline constexpr ColorRef kBlack = 0x000000;
+inline constexpr ColorRef kSilver = 0xC0C0C0;
 
 constexpr ColorRef rgbColor(int r, int g, int b) {
     return static_cast<ColorRef>(r & 0xFF) | static_cast<ColorRef>(g & 0xFF) << 8 |

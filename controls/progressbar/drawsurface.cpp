@@ -18,6 +18,22 @@ QColor qcolor(ColorRef c) {
     return QColor(toQRgb(c));
 }
 
+// The minor-axis offset of step `step` of a line that moves `delta` on its minor axis over `steps`
+// steps (|delta| <= steps): step * delta / steps rounded to the nearest integer, halves toward the
+// smaller value. Exact in integers: with coordinates of 32 bits, step * |delta| fits 64 bits
+// unsigned, and the remainder test needs no more.
+std::int64_t lineMinorOffset(std::int64_t step, std::int64_t delta, std::int64_t steps) {
+    const std::uint64_t product =
+        static_cast<std::uint64_t>(step) * static_cast<std::uint64_t>(delta < 0 ? -delta : delta);
+    const auto divisor = static_cast<std::uint64_t>(steps);
+    const auto quotient = static_cast<std::int64_t>(product / divisor);
+    const std::uint64_t twiceRest = 2 * (product % divisor);
+    if (delta >= 0) {
+        return quotient + (twiceRest > divisor ? 1 : 0);
+    }
+    return -quotient - (twiceRest >= divisor ? 1 : 0);
+}
+
 } // namespace
 
 DrawSurface::DrawSurface(QPaintDevice* device, const QRect& bounds)
@@ -112,13 +128,18 @@ void DrawSurface::line(int x1, int y1, int x2, int y2, ColorRef c) {
         fill({x1, clampToInt32(from), clampToInt32(std::int64_t{x1} + 1), clampToInt32(to)}, c);
         return;
     }
-    // Slanted lines step along the major axis; only steps that can land on the surface are
-    // visited, so a line between far-away points stays cheap.
+    // Slanted lines: one pixel per step along the major axis, the end point left out, and on the
+    // minor axis the pixel nearest the true line, a tie going to the smaller coordinate. The tie
+    // rule does not depend on the direction, so a line covers the same pixels whichever end it
+    // starts from (apart from the end point), and the staircase is regular. Only the steps that
+    // can land on the surface are visited, so a line between far-away points stays cheap.
     const bool xMajor = std::llabs(dx) >= std::llabs(dy);
     const std::int64_t steps = xMajor ? std::llabs(dx) : std::llabs(dy);
+    const std::int64_t minorDelta = xMajor ? dy : dx;
     const std::int64_t lo = xMajor ? bounds_.left() : bounds_.top();
     const std::int64_t hi = xMajor ? bounds_.right() : bounds_.bottom();
     const std::int64_t start = xMajor ? x1 : y1;
+    const std::int64_t minorStart = xMajor ? y1 : x1;
     const std::int64_t dir = (xMajor ? dx : dy) > 0 ? 1 : -1;
     std::int64_t first = 0;
     std::int64_t last = steps - 1;
@@ -130,10 +151,8 @@ void DrawSurface::line(int x1, int y1, int x2, int y2, ColorRef c) {
         last = std::min<std::int64_t>(last, start - lo);
     }
     for (std::int64_t i = first; i <= last; ++i) {
-        const double t = static_cast<double>(i) / static_cast<double>(steps);
         const std::int64_t major = start + dir * i;
-        const std::int64_t minor =
-            (xMajor ? y1 : x1) + static_cast<std::int64_t>(roundHalfEven(t * (xMajor ? dy : dx)));
+        const std::int64_t minor = minorStart + lineMinorOffset(i, minorDelta, steps);
         const std::int64_t px = xMajor ? major : minor;
         const std::int64_t py = xMajor ? minor : major;
         setPixel(clampToInt32(px), clampToInt32(py), c);

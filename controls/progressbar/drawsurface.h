@@ -40,7 +40,8 @@ public:
     void edge(const GdiRect& r, EdgeKind kind, ColorRef light, ColorRef dark);
     // The spaces between the hatch lines get `background`; the pattern is aligned to the origin.
     void fillHatch(const GdiRect& r, Qt::BrushStyle hatch, ColorRef fore, ColorRef background);
-    // Tiles `picture` over r, aligned to the surface origin.
+    // Tiles `picture` over r, aligned to the surface origin. An opaque picture's pixels are copied;
+    // translucent ones would be blended, so callers drop the alpha first.
     void fillPattern(const GdiRect& r, const QImage& picture);
     // Draws one line of text with its top-left at (x, y), clipped to `clip`.
     void text(int x, int y, const GdiRect& clip, const QString& text, const QFont& font,

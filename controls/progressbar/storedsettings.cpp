@@ -27,7 +27,9 @@ QFont qfontFromStoredFont(const StoredFont& stored) {
     if (stored.pointSize > 0) {
         font.setPointSizeF(stored.pointSize);
     }
-    font.setWeight(static_cast<QFont::Weight>(std::clamp(stored.weight, 1, 1000)));
+    // A stored weight of 0 means "any weight", which fonts take as normal.
+    const int weight = stored.weight == 0 ? int{QFont::Normal} : std::clamp(stored.weight, 1, 1000);
+    font.setWeight(static_cast<QFont::Weight>(weight));
     font.setItalic(stored.italic);
     font.setUnderline(stored.underline);
     font.setStrikeOut(stored.strikeOut);
@@ -36,9 +38,9 @@ QFont qfontFromStoredFont(const StoredFont& stored) {
 
 PropertyBag mainWindowProgressBarSettings() {
     StoredFont font;
-    // The window stored the face under its GB2312 name, 宋体; SimSun is the family name that font
-    // configurations know it by.
-    font.faceName = QStringLiteral("SimSun");
+    // The face as the window stored it, under its GB2312 name 宋体 (SimSun); font configurations
+    // that have the font know it by either name.
+    font.faceName = QStringLiteral("宋体");
     font.charset = 134;
     font.pointSize = 8.25;
     font.weight = 400;

@@ -32,8 +32,9 @@ inline constexpr std::int32_t kDefaultValue = 0;
 StoredFont storedFontFromQFont(const QFont& font, int charset);
 QFont qfontFromStoredFont(const StoredFont& stored);
 
-// The settings the main window keeps for its progress bar: a 8.25 pt SimSun font (character set
-// 134, GB2312), the horizontal-lines hatch and the colour (78, 119, 213); everything else default.
+// The settings the main window keeps for its progress bar: a 8.25 pt font face 宋体 (SimSun) in
+// character set 134 (GB2312), the horizontal-lines hatch and the colour (78, 119, 213); everything
+// else default.
 PropertyBag mainWindowProgressBarSettings();
 
 } // namespace quillon::controls

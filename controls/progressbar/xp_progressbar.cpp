@@ -1,14 +1,17 @@
 #include "xp_progressbar.h"
 
+#include "accessibleprogressbar.h"
 #include "drawsurface.h"
 #include "rounding.h"
 #include "storedsettings.h"
 #include "valuemapping.h"
 #include "xpgeometry.h"
 
+#include <QAccessible>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QResizeEvent>
+#include <algorithm>
 #include <cstdint>
 
 namespace quillon::controls {
@@ -19,9 +22,6 @@ namespace {
 // a progress bar that large is a mistake, and the allocation could starve the machine.
 constexpr std::int64_t kMaxBufferBytes = std::int64_t{256} * 1024 * 1024;
 
-constexpr ColorRef kWhite = 0xFFFFFF;
-constexpr ColorRef kBlack = 0x000000;
-
 QString key(const char* name) {
     return QString::fromLatin1(name);
 }
@@ -29,9 +29,11 @@ QString key(const char* name) {
 } // namespace
 
 XP_ProgressBar::XP_ProgressBar(QWidget* parent) : QWidget(parent), drawDC_(this) {
+    installProgressBarAccessibility();
     // Every paint covers the whole client area, so Qt need not clear it first.
     setAttribute(Qt::WA_OpaquePaintEvent);
-    setHdc(this);
+    setFont(QFont());
+    setHdc();
     setHwnd(this);
     max_ = 100;
     min_ = 0;
@@ -39,7 +41,7 @@ XP_ProgressBar::XP_ProgressBar(QWidget* parent) : QWidget(parent), drawDC_(this)
     orientation_ = 0;
     scrolling_ = 0;
     color_ = ResolveColor(kSysColorHighlight, palette());
-    DrawProgressBar();
+    // A new control is hidden; showing it paints it.
 }
 
 XP_ProgressBar::~XP_ProgressBar() {
@@ -88,7 +90,7 @@ void XP_ProgressBar::ReleaseBuffer() {
     }
 }
 
-void XP_ProgressBar::setHdc(QPaintDevice* /*cHdc*/) {
+void XP_ProgressBar::setHdc() {
     if (QImage* image = EnsureBuffer(width(), height())) {
         drawDC_ = image;
         buffered_ = true;
@@ -101,22 +103,14 @@ void XP_ProgressBar::setHdc(QPaintDevice* /*cHdc*/) {
 // Painting
 
 void XP_ProgressBar::growBufferIfNeeded() {
-    // A hidden widget gets its resize event only when shown, but it can be painted before then.
+    // A hidden widget gets its resize event only when shown, but it can be rendered before then.
     if (width() > bufferWidth_ || height() > bufferHeight_) {
-        setHdc(this);
+        setHdc();
     }
 }
 
 void XP_ProgressBar::DrawProgressBar() {
-    growBufferIfNeeded();
-    if (drawDC_ == &buffer_ && !buffer_.isNull()) {
-        DrawSurface s(&buffer_, QRect(0, 0, bufferWidth_, bufferHeight_));
-        paintLayers(s);
-    } else if (percent_ > 100) {
-        percent_ = 100;
-    }
-    // The copy to the screen can only happen inside a paint event; ask for one.
-    update();
+    repaint();
 }
 
 void XP_ProgressBar::paintEvent(QPaintEvent* event) {
@@ -135,43 +129,43 @@ void XP_ProgressBar::paintEvent(QPaintEvent* event) {
 }
 
 void XP_ProgressBar::resizeEvent(QResizeEvent* /*event*/) {
-    setHdc(this);
+    setHdc();
 }
 
 void XP_ProgressBar::paintLayers(DrawSurface& s) {
-    if (percent_ > 100) {
-        percent_ = 100;
-    }
     const QWidget* window = hwnd_ ? hwnd_.data() : this;
     clientRect_ = {0, 0, window->width(), window->height()};
-    FillSolid(s, clientRect_, scrolling_ == 6 ? kBlack : kWhite);
-    switch (scrolling_) {
-    case 3:
+    const BarStyle look = style();
+    FillSolid(s, clientRect_, look == BarStyle::Dark ? kBlack : kWhite);
+    switch (look) {
+    case BarStyle::Flat:
         PaintFlat(s);
         break;
-    case 4:
+    case BarStyle::Etched:
         PaintEtched(s);
         break;
-    case 5:
+    case BarStyle::Glass:
         PaintGlass(s);
         break;
-    case 6:
+    case BarStyle::Dark:
         PaintDark(s);
         break;
-    case 7:
+    case BarStyle::Hatch:
         PaintHatch(s);
         break;
-    case 8:
+    case BarStyle::Picture:
         PaintPicture(s);
         break;
-    case 9:
+    case BarStyle::XPGlass:
         PaintXPGlass(s);
         break;
-    default:
-        CalcBar();
+    case BarStyle::XPSegmented:
+    case BarStyle::XPSmooth:
+    case BarStyle::Searching:
+        CalcBar(kXPTrackLeft);
         PaintXPBar(s);
-        if (scrolling_ == 0) {
-            PaintSegments(s);
+        if (look == BarStyle::XPSegmented) {
+            PaintSegments(s, kXPTrackLeft);
         }
         PaintXPFrame(s);
         break;
@@ -229,8 +223,9 @@ void XP_ProgressBar::drawGradient(DrawSurface& s, ColorRef& endColor, ColorRef& 
     const std::int64_t hi = horizontal ? s.bounds().right() : s.bounds().bottom();
     const std::int64_t first = std::max<std::int64_t>(0, lo - origin);
     const std::int64_t last = std::min<std::int64_t>(span, hi - origin);
+    const GradientSteps gradient(endColor, startColor, span);
     for (std::int64_t i = first; i <= last; ++i) {
-        const ColorRef c = gradientColor(endColor, startColor, span, i);
+        const ColorRef c = gradient.colorAt(i);
         const int at = static_cast<int>(origin + i);
         if (horizontal) {
             s.line(at, y, at, y2, c);
@@ -261,8 +256,19 @@ void XP_ProgressBar::setColor(ColorRef lColor) {
     DrawProgressBar();
 }
 
+void XP_ProgressBar::setFont(const QFont& fnt) {
+    font_ = fnt;
+    // Every attribute counts as set, so that painting never fills one in from the device's font.
+    font_.setResolveMask(QFont::AllPropertiesResolved);
+}
+
+void XP_ProgressBar::storeImage(const QImage& image) {
+    image_ = image;
+    pattern_ = image.isNull() ? QImage() : image.convertToFormat(QImage::Format_RGB32);
+}
+
 void XP_ProgressBar::setImage(const QImage& handle) {
-    image_ = handle;
+    storeImage(handle);
     emit settingChanged(key(kKeyImage));
     DrawProgressBar();
 }
@@ -304,8 +310,16 @@ bool XP_ProgressBar::setValue(int cValue) {
     if (!mapped) {
         return false;
     }
-    percent_ = *mapped;
+    // The bar cannot show more than full. The cut is made here, where the value is stored, so that
+    // painting only reads; the setter repaints anyway, so nothing else can see the difference.
+    const int percent = std::min(*mapped, 100);
+    const bool changed = percent != percent_;
+    percent_ = percent;
     DrawProgressBar();
+    if (changed && QAccessible::isActive()) {
+        QAccessibleValueChangeEvent event(this, Value());
+        QAccessible::updateAccessibility(&event);
+    }
     return true;
 }
 
@@ -345,7 +359,8 @@ bool XP_ProgressBar::ReadProperties(const PropertyBag& bag, std::string* error) 
         }
         return false;
     }
-    // Everything is checked before anything is applied, so a bad bag leaves the control as it was.
+    // Every type is checked before anything is applied, so a bag that is not the control's leaves
+    // it as it was.
     std::int32_t brushStyle = 0, color = 0, max = 0, min = 0, orientation = 0, scrolling = 0,
                  value = 0;
     bool showText = false;
@@ -361,31 +376,32 @@ bool XP_ProgressBar::ReadProperties(const PropertyBag& bag, std::string* error) 
         !readTyped(bag, kKeyValue, kDefaultValue, value, error)) {
         return false;
     }
-    if (!percentFromValue(value, min, max)) {
-        if (error != nullptr) {
-            *error = "setting \"Value\" " + std::to_string(value) + " cannot be shown with Min " +
-                     std::to_string(min) + " and Max " + std::to_string(max);
-        }
-        return false;
-    }
 
+    // Applied in the bag's order, so that Value maps onto the Min and Max just loaded.
     setFont(qfontFromStoredFont(*font));
     fontCharset_ = font->charset;
     brushStyle_ = brushStyle;
     setColor(static_cast<ColorRef>(color));
-    image_ = image;
+    storeImage(image);
     setMax(max);
     setMin(min);
     setOrientation(orientation);
     setScrolling(scrolling);
     setShowText(showText);
-    setValue(value);
+    if (!setValue(value)) {
+        if (error != nullptr) {
+            *error = "setting \"Value\" " + std::to_string(value) + " cannot be shown with Min " +
+                     std::to_string(min) + " and Max " + std::to_string(max) +
+                     "; the other settings were loaded";
+        }
+        return false;
+    }
     return true;
 }
 
 PropertyBag XP_ProgressBar::WriteProperties() const {
     PropertyBag bag;
-    bag.write(key(kKeyFont), storedFontFromQFont(font(), fontCharset_));
+    bag.write(key(kKeyFont), storedFontFromQFont(font_, fontCharset_));
     bag.write(key(kKeyBrushStyle), std::int32_t{brushStyle_}, kDefaultBrushStyle);
     bag.write(key(kKeyColor), static_cast<std::int32_t>(color_), kDefaultColor);
     bag.write(key(kKeyImage), image_, QImage());

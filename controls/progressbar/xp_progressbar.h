@@ -1,5 +1,6 @@
 #pragma once
 
+#include "barstyle.h"
 #include "colors.h"
 #include "gdirect.h"
 #include "propertybag.h"
@@ -15,8 +16,9 @@ namespace quillon::controls {
 class DrawSurface;
 
 // A self-drawn progress bar with ten looks (`Scrolling` 0..9), two orientations and an optional
-// percentage caption. Every paint redraws the whole control into an off-screen image that only
-// grows, then copies it to the screen in one step.
+// percentage caption. Setters only store; those that repaint do so synchronously, so the screen is
+// current when they return. Only the paint event draws: it redraws the whole control into an
+// off-screen image that only grows, then copies it to the screen in one step.
 class XP_ProgressBar : public QWidget {
     Q_OBJECT
     Q_PROPERTY(int BrushStyle READ BrushStyle WRITE setBrushStyle)
@@ -38,6 +40,8 @@ public:
     XP_ProgressBar& operator=(const XP_ProgressBar&) = delete;
 
     // Drawing operations.
+    // Paints the whole control and puts it on the screen before returning (nothing while hidden;
+    // showing paints it).
     void DrawProgressBar();
     // A one-pixel line from (X, Y) to the end point (Width, Height), end point not drawn.
     void DrawLine(int X, int Y, int Width, int Height, QPaintDevice* cHdc, ColorRef Color);
@@ -49,18 +53,21 @@ public:
     void pDraw(QPaintDevice* hdc, int xSrc = 0, int ySrc = 0, int WidthSrc = 0, int HeightSrc = 0,
                int xDst = 0, int yDst = 0) const;
 
-    // Properties. BrushStyle, Min and Max do not repaint; Font and Color do not notify.
+    // Properties. BrushStyle, Min, Max and Font do not repaint; Font and Color do not notify.
     int BrushStyle() const { return brushStyle_; }
     void setBrushStyle(int Style);
     ColorRef Color() const { return color_; }
     void setColor(ColorRef lColor);
-    QFont Font() const { return font(); }
-    // The caption font is the widget's own font: QWidget::setFont() sets `Font`.
+    // The caption font belongs to the control: it starts as the application's default font and
+    // never follows the parent's. This hides QWidget::setFont(), whose font the control ignores.
+    QFont Font() const { return font_; }
+    void setFont(const QFont& fnt);
     QWidget* hwnd() const { return hwnd_; }
     void setHwnd(QWidget* chWnd) { hwnd_ = chWnd; }
     QPaintDevice* hdc() const { return drawDC_; }
-    // Rebuilds the off-screen image for the current size; the argument is not used.
-    void setHdc(QPaintDevice* cHdc = nullptr);
+    // Rebuilds the off-screen image for the current size: what setting `hdc` does, whatever
+    // surface it is given.
+    void setHdc();
     QImage Image() const { return image_; }
     void setImage(const QImage& handle);
     int Min() const { return min_; }
@@ -85,9 +92,10 @@ public:
     GdiRect barRect() const { return barRect_; }
     GdiRect captionRect() const { return captionRect_; }
 
-    // Stored settings. ReadProperties applies a bag as loading a saved window does; a bag that
-    // cannot be applied (no "Font", a wrong value type, a Value that does not map) is refused as
-    // a whole and the control keeps its current settings.
+    // Stored settings. ReadProperties applies a bag key by key in its order, as loading a saved
+    // window does, and tells whether every key took effect. A bag that is not the control's (no
+    // "Font", a value of the wrong type) is refused whole and changes nothing; a Value that does
+    // not map onto the loaded Min and Max is reported after all other keys have taken effect.
     bool ReadProperties(const PropertyBag& bag, std::string* error = nullptr);
     PropertyBag WriteProperties() const;
 
@@ -106,7 +114,9 @@ private:
     void CreateBuffer(int w, int h);
     void ReleaseBuffer();
     void growBufferIfNeeded();
+    void storeImage(const QImage& image);
 
+    BarStyle style() const { return barStyle(scrolling_); }
     void paintLayers(DrawSurface& s);
     void drawLine(DrawSurface& s, int x1, int y1, int x2, int y2, ColorRef c) const;
     void drawGradient(DrawSurface& s, ColorRef& endColor, ColorRef& startColor, int x, int y,
@@ -114,10 +124,10 @@ private:
     void FillSolid(DrawSurface& s, const GdiRect& r, ColorRef c) const;
     void FrameSolid(DrawSurface& s, const GdiRect& r, ColorRef c) const;
 
-    void CalcBar();
+    void CalcBar(int trackLeft);
     void PaintXPBar(DrawSurface& s);
     void paintSearchingBlocks(DrawSurface& s);
-    void PaintSegments(DrawSurface& s);
+    void PaintSegments(DrawSurface& s, int trackLeft);
     void PaintXPFrame(DrawSurface& s);
 
     void PaintFlat(DrawSurface& s);
@@ -136,11 +146,13 @@ private:
     int brushStyle_ = 0;
     ColorRef color_ = 0;
     QImage image_;
+    QImage pattern_; // image_ without its alpha: the pattern brush copies pixels, it never blends
     int min_ = 0;
     int max_ = 100;
     int orientation_ = 0;
     int scrolling_ = 0;
     bool showText_ = false;
+    QFont font_;
     int fontCharset_ = 1;
     QPointer<QWidget> hwnd_;
 
@@ -159,5 +171,8 @@ private:
     int gapWidth_ = 2;
     double fillFraction_ = 0.0;
 };
+
+// The caption's text for a percentage, "45 %"; also what assistive technology reads out.
+QString percentText(int percent);
 
 } // namespace quillon::controls

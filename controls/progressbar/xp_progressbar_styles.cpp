@@ -11,10 +11,6 @@ namespace quillon::controls {
 
 namespace {
 
-constexpr ColorRef kWhite = 0xFFFFFF;
-constexpr ColorRef kSilver = 0xC0C0C0;
-constexpr ColorRef kBlack = 0x000000;
-
 // The six classic hatch styles: 0 horizontal, 1 vertical, 2 forward diagonal (\), 3 backward
 // diagonal (/), 4 cross, 5 diagonal cross. Any other value makes no brush.
 std::optional<Qt::BrushStyle> hatchStyle(int brushStyle) {
@@ -53,8 +49,8 @@ void XP_ProgressBar::PaintFlat(DrawSurface& s) {
 void XP_ProgressBar::PaintEtched(DrawSurface& s) {
     const int w = clientRect_.right;
     const int h = clientRect_.bottom;
-    s.edge(clientRect_, EdgeKind::Etched, ResolveColor(kSystemColorFlag | 20u, palette()),
-           ResolveColor(kSystemColorFlag | 16u, palette()));
+    s.edge(clientRect_, EdgeKind::Etched, ResolveColor(kSysColorButtonHighlight, palette()),
+           ResolveColor(kSysColorButtonShadow, palette()));
     const std::int32_t f = fillEnd(percent_, 100.0, std::int64_t{w} - 4);
     // The gradient always spans the current bar, so its end is always the lighter tint.
     ColorRef from = LightenColor(color_, 140);
@@ -89,8 +85,8 @@ void XP_ProgressBar::PaintDark(DrawSurface& s) {
 void XP_ProgressBar::PaintHatch(DrawSurface& s) {
     const int w = clientRect_.right;
     const int h = clientRect_.bottom;
-    s.edge(clientRect_, EdgeKind::Bump, ResolveColor(kSystemColorFlag | 20u, palette()),
-           ResolveColor(kSystemColorFlag | 16u, palette()));
+    s.edge(clientRect_, EdgeKind::Bump, ResolveColor(kSysColorButtonHighlight, palette()),
+           ResolveColor(kSysColorButtonShadow, palette()));
     barRect_ = {2, 2, fillEnd(percent_, 101.0, w), h - 2};
     if (const auto hatch = hatchStyle(brushStyle_)) {
         s.fillHatch(barRect_, *hatch, color_, LightenColor(color_, 140));
@@ -99,14 +95,14 @@ void XP_ProgressBar::PaintHatch(DrawSurface& s) {
 
 void XP_ProgressBar::PaintPicture(DrawSurface& s) {
     const int h = clientRect_.bottom;
-    s.edge(clientRect_, EdgeKind::SunkenOuter, ResolveColor(kSystemColorFlag | 20u, palette()),
-           ResolveColor(kSystemColorFlag | 16u, palette()));
+    s.edge(clientRect_, EdgeKind::SunkenOuter, ResolveColor(kSysColorButtonHighlight, palette()),
+           ResolveColor(kSysColorButtonShadow, palette()));
     if (image_.isNull()) {
         return;
     }
     barRect_.right = fillEnd(percent_, 101.0, clientRect_.right);
     // A rectangle of barRect.right x (H - 4) at (2, 2); a negative extent covers nothing.
-    s.fillPattern({2, 2, clampToInt32(std::int64_t{2} + barRect_.right), h - 2}, image_);
+    s.fillPattern({2, 2, clampToInt32(std::int64_t{2} + barRect_.right), h - 2}, pattern_);
 }
 
 void XP_ProgressBar::PaintXPGlass(DrawSurface& s) {
@@ -127,7 +123,6 @@ void XP_ProgressBar::PaintXPGlass(DrawSurface& s) {
     from = BlendColors(color_, kBlack, 190, palette());
     to = color_;
     drawGradient(s, from, to, 2, h2, barRect_.right, h2, false);
-    clientRect_.left = 3;
     PaintXPFrame(s);
 }
 

@@ -8,25 +8,17 @@
 
 namespace quillon::controls {
 
-namespace {
-
-constexpr ColorRef kWhite = 0xFFFFFF;
-constexpr ColorRef kSilver = 0xC0C0C0;
-constexpr ColorRef kBlack = 0x000000;
-
-} // namespace
-
-void XP_ProgressBar::CalcBar() {
-    blockWidth_ = xpBlockWidth(scrolling_);
+void XP_ProgressBar::CalcBar(int trackLeft) {
+    blockWidth_ = xpBlockWidth(style());
     gapWidth_ = kGapWidth;
-    clientRect_.left = kXPTrackLeft;
     barRect_ = clientRect_;
+    barRect_.left = trackLeft;
     fillFraction_ = xpFillFraction(percent_);
     if (orientation_ == 0) {
-        barRect_.right = xpBarRight(clientRect_.right, percent_, scrolling_);
+        barRect_.right = xpBarRight(clientRect_.right, percent_, style());
     } else {
         fillFraction_ = 1.0 - fillFraction_;
-        barRect_.top = xpBarTop(clientRect_.bottom, percent_, scrolling_);
+        barRect_.top = xpBarTop(clientRect_.bottom, percent_, style());
     }
 }
 
@@ -40,7 +32,7 @@ void XP_ProgressBar::PaintXPBar(DrawSurface& s) {
         }
         // Near the right end the bar stops short of the frame.
         const int e = std::int64_t{barRect_.right} + 4 > w ? barRect_.right - 4 : barRect_.right;
-        if (scrolling_ == 2) {
+        if (style() == BarStyle::Searching) {
             paintSearchingBlocks(s);
             return;
         }
@@ -54,7 +46,7 @@ void XP_ProgressBar::PaintXPBar(DrawSurface& s) {
         drawGradient(s, from, to, 4, h - 10, e, 6, false);
         return;
     }
-    if (scrolling_ == 2) {
+    if (style() == BarStyle::Searching) {
         paintSearchingBlocks(s);
         return;
     }
@@ -86,9 +78,10 @@ void XP_ProgressBar::paintSearchingBlocks(DrawSurface& s) {
     }
 }
 
-void XP_ProgressBar::PaintSegments(DrawSurface& s) {
+void XP_ProgressBar::PaintSegments(DrawSurface& s, int trackLeft) {
     const std::int64_t period = std::int64_t{blockWidth_} + gapWidth_;
     gapRect_ = clientRect_;
+    gapRect_.left = trackLeft;
     if (orientation_ == 0) {
         // Gaps right of the surface cannot show; stop there rather than at a far-away bar end.
         const std::int64_t end = std::min<std::int64_t>(barRect_.right, s.bounds().right());
@@ -109,7 +102,6 @@ void XP_ProgressBar::PaintSegments(DrawSurface& s) {
 }
 
 void XP_ProgressBar::PaintXPFrame(DrawSurface& s) {
-    clientRect_.left -= kXPTrackLeft;
     const int w = clientRect_.right;
     const int h = clientRect_.bottom;
 
@@ -153,6 +145,10 @@ void XP_ProgressBar::PaintXPFrame(DrawSurface& s) {
 // ---------------------------------------------------------------------------------------------
 // Caption
 
+QString percentText(int percent) {
+    return QString::number(percent) + QStringLiteral(" %");
+}
+
 namespace {
 
 QFont captionFont(const QFont& font) {
@@ -165,14 +161,15 @@ QFont captionFont(const QFont& font) {
 } // namespace
 
 void XP_ProgressBar::PaintCaption(DrawSurface& s) {
-    const bool overlay = scrolling_ == 6 || scrolling_ == 9;
-    const QString text = scrolling_ == 2 ? QStringLiteral("Searching..")
-                                         : QString::number(percent_) + QStringLiteral(" %");
+    const BarStyle look = style();
+    const bool overlay = look == BarStyle::Dark || look == BarStyle::XPGlass;
+    const QString text =
+        look == BarStyle::Searching ? QStringLiteral("Searching..") : percentText(percent_);
     if (!showText_) {
         return;
     }
-    const QFont f = captionFont(font());
-    const ColorRef textColor = scrolling_ == 6 ? kSilver : kBlack;
+    const QFont f = captionFont(font_);
+    const ColorRef textColor = look == BarStyle::Dark ? kSilver : kBlack;
     CenterCaption(s, text);
     const double fillEnd = percent_ / 100.0 * clientRect_.right;
     if (!(overlay && fillEnd > captionRect_.right)) {
@@ -184,7 +181,7 @@ void XP_ProgressBar::PaintCaption(DrawSurface& s) {
 }
 
 void XP_ProgressBar::CenterCaption(DrawSurface& s, const QString& text) {
-    const QSize size = s.measure(text, captionFont(font()));
+    const QSize size = s.measure(text, captionFont(font_));
     const std::int32_t left = roundSaturated(clientRect_.right / 2.0 - size.width() / 2.0);
     const std::int32_t top = roundSaturated(clientRect_.bottom / 2.0 - size.height() / 2.0);
     captionRect_ = {left, top, clampToInt32(std::int64_t{left} + size.width()),
@@ -195,11 +192,11 @@ void XP_ProgressBar::PaintCaptionOverlay(DrawSurface& s, const QString& text, do
     if (fillEnd < captionRect_.left) {
         return;
     }
-    const ColorRef textColor = scrolling_ == 6 ? LightenColor(color_, 80) : kWhite;
+    const ColorRef textColor = style() == BarStyle::Dark ? LightenColor(color_, 80) : kWhite;
     const std::int64_t captionWidth = std::int64_t{captionRect_.right} - captionRect_.left;
     captionRect_.left = roundSaturated(clientRect_.right / 2.0 - captionWidth / 2.0);
     captionRect_.right = roundSaturated(fillEnd);
-    s.text(captionRect_.left, captionRect_.top, captionRect_, text, captionFont(font()), textColor);
+    s.text(captionRect_.left, captionRect_.top, captionRect_, text, captionFont(font_), textColor);
 }
 
 } // namespace quillon::controls

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "barstyle.h"
 #include "colors.h"
 
 #include <cstdint>
@@ -13,8 +14,8 @@ inline constexpr int kXPTrackLeft = 3; // the XP track starts right of the round
 inline constexpr int kGapWidth = 2;
 
 // Width of one block of the segmented look (0 when the bar is smooth).
-constexpr int xpBlockWidth(int scrolling) {
-    return scrolling == 0 ? 6 : 0;
+constexpr int xpBlockWidth(BarStyle style) {
+    return style == BarStyle::XPSegmented ? 6 : 0;
 }
 
 // The share of the XP track to fill; the track is full at 98 %, not 100 %.
@@ -22,18 +23,26 @@ double xpFillFraction(int percent);
 
 // Right edge (exclusive) of the horizontal XP bar on a client width of `width`: a whole number of
 // block periods from the track's left edge, never left of it.
-std::int32_t xpBarRight(int width, int percent, int scrolling);
+std::int32_t xpBarRight(int width, int percent, BarStyle style);
 
 // Top edge of the vertical XP bar on a client height of `height`: a whole number of periods up from
 // the bottom, never below it.
-std::int32_t xpBarTop(int height, int percent, int scrolling);
+std::int32_t xpBarTop(int height, int percent, BarStyle style);
 
 // Left column of searching block `index` (0..2) for a bar whose right edge is barRight.
 std::int32_t searchingBlockLeft(std::int32_t barRight, int percent, int index);
 
-// Colour at step `step` of a gradient of `span` steps from `first` to `last` (plain RGB). The
-// per-step increments are single-precision, as the gradients have always been drawn; a span of 0
-// yields `first`.
-ColorRef gradientColor(ColorRef first, ColorRef last, std::int64_t span, std::int64_t step);
+// A gradient of `span` steps from `first` to `last` (plain RGB). The per-step increments are
+// single-precision, as the gradients have always been drawn, and worked out once for all steps; a
+// span of 0 yields `first`.
+class GradientSteps {
+public:
+    GradientSteps(ColorRef first, ColorRef last, std::int64_t span);
+    ColorRef colorAt(std::int64_t step) const;
+
+private:
+    float start_[3] = {};
+    float increment_[3] = {};
+};
 
 } // namespace quillon::controls

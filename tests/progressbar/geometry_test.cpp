@@ -35,7 +35,7 @@ class HorizontalBarEnd : public ::testing::TestWithParam<BarEdgeCase> {};
 
 TEST_P(HorizontalBarEnd, IsAWholeNumberOfPeriods) {
     const BarEdgeCase c = GetParam();
-    EXPECT_EQ(xpBarRight(c.size, c.percent, c.scrolling), c.expected);
+    EXPECT_EQ(xpBarRight(c.size, c.percent, barStyle(c.scrolling)), c.expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -53,7 +53,7 @@ class VerticalBarTop : public ::testing::TestWithParam<BarEdgeCase> {};
 
 TEST_P(VerticalBarTop, CountsPeriodsUpFromTheBottom) {
     const BarEdgeCase c = GetParam();
-    EXPECT_EQ(xpBarTop(c.size, c.percent, c.scrolling), c.expected);
+    EXPECT_EQ(xpBarTop(c.size, c.percent, barStyle(c.scrolling)), c.expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, VerticalBarTop,
@@ -84,7 +84,7 @@ class MainBarGradient : public ::testing::TestWithParam<GradientStep> {};
 // (78, 119, 213).
 TEST_P(MainBarGradient, MatchesTheRowColours) {
     const GradientStep c = GetParam();
-    EXPECT_EQ(gradientColor(rgbColor(182, 199, 237), rgbColor(78, 119, 213), 6, c.step),
+    EXPECT_EQ(GradientSteps(rgbColor(182, 199, 237), rgbColor(78, 119, 213), 6).colorAt(c.step),
               c.expected);
 }
 
@@ -98,12 +98,12 @@ INSTANTIATE_TEST_SUITE_P(Rows, MainBarGradient,
                                            GradientStep{6, rgbColor(78, 119, 213)}));
 
 TEST(Gradient, SpanZeroGivesTheFirstColourAndStepsAreSinglePrecision) {
-    EXPECT_EQ(gradientColor(0x102030, 0xFFFFFF, 0, 0), 0x102030u);
+    EXPECT_EQ(GradientSteps(0x102030, 0xFFFFFF, 0).colorAt(0), 0x102030u);
     // (255 - 0) / 3 = 85 exactly, and the far end lands on the second colour.
-    EXPECT_EQ(gradientColor(0, 0xFFFFFF, 3, 3), 0xFFFFFFu);
+    EXPECT_EQ(GradientSteps(0, 0xFFFFFF, 3).colorAt(3), 0xFFFFFFu);
     // 1 / 10 as a float is 0.100000001490116; five steps give 0.50000000745 and round up to 1,
     // where exact arithmetic would give 0.5 and round to 0.
-    EXPECT_EQ(redOf(gradientColor(0, 1, 10, 5)), 1);
+    EXPECT_EQ(redOf(GradientSteps(0, 1, 10).colorAt(5)), 1);
 }
 
 struct ValueCase {

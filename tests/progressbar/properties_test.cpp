@@ -1,13 +1,27 @@
 #include "barfixture.h"
 #include "colors.h"
 
+#include <QAccessible>
+#include <QFontMetrics>
 #include <QPalette>
 #include <QSignalSpy>
+#include <QtGui/private/qguiapplication_p.h>
+#include <QtGui/qpa/qplatformaccessibility.h>
+#include <QtGui/qpa/qplatformintegration.h>
 #include <functional>
 #include <gtest/gtest.h>
 
 namespace quillon::controls::test {
 namespace {
+
+// Counts the paint events of the widgets it filters.
+struct PaintCounter : QObject {
+    int count = 0;
+    bool eventFilter(QObject* /*watched*/, QEvent* e) override {
+        count += e->type() == QEvent::Paint ? 1 : 0;
+        return false;
+    }
+};
 
 TEST(FreshControl, ReadsBackItsInitialValues) {
     XP_ProgressBar bar;
@@ -28,11 +42,29 @@ struct ValueExample {
     int min;
     int max;
     int value;
-    int percent;   // after the setter's own repaint
+    int percent;   // as stored by the setter
     int readsBack; // Value afterwards
 };
 
-class ValueMapping : public ::testing::TestWithParam<ValueExample> {};
+std::vector<QVariant> gValueChanges;
+
+class ValueMapping : public ::testing::TestWithParam<ValueExample> {
+protected:
+    // As a screen reader would have it: accessibility on, its events going to our handler.
+    void SetUp() override {
+        gValueChanges.clear();
+        QAccessible::installUpdateHandler([](QAccessibleEvent* e) {
+            if (e->type() == QAccessible::ValueChanged) {
+                gValueChanges.push_back(static_cast<QAccessibleValueChangeEvent*>(e)->value());
+            }
+        });
+        QGuiApplicationPrivate::platformIntegration()->accessibility()->setActive(true);
+    }
+    void TearDown() override {
+        QGuiApplicationPrivate::platformIntegration()->accessibility()->setActive(false);
+        QAccessible::installUpdateHandler(nullptr);
+    }
+};
 
 TEST_P(ValueMapping, SetsPercentAndReadsBack) {
     const ValueExample c = GetParam();
@@ -40,13 +72,30 @@ TEST_P(ValueMapping, SetsPercentAndReadsBack) {
     bar->setMax(c.max);
     bar->setMin(c.min);
     ASSERT_TRUE(bar->setValue(c.value));
+    ASSERT_TRUE(bar->setValue(c.value)); // no change: no second event
     EXPECT_EQ(bar->percent(), c.percent);
     EXPECT_EQ(bar->Value(), c.readsBack);
+    // Assistive technology sees a progress bar with the same value, read out as shown.
+    QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(bar.get());
+    ASSERT_NE(iface, nullptr);
+    EXPECT_EQ(iface->role(), QAccessible::ProgressBar);
+    EXPECT_EQ(iface->text(QAccessible::Value), QString::number(c.percent) + QStringLiteral(" %"));
+    ASSERT_NE(iface->valueInterface(), nullptr);
+    EXPECT_EQ(iface->valueInterface()->minimumValue(), c.min);
+    EXPECT_EQ(iface->valueInterface()->maximumValue(), c.max);
+    EXPECT_EQ(iface->valueInterface()->currentValue(), c.readsBack);
+    EXPECT_EQ(gValueChanges, std::vector<QVariant>{c.readsBack});
+    XP_ProgressBar hidden; // not painted by its setters; painting it afterwards only reads
+    hidden.setMax(c.max);
+    hidden.setMin(c.min);
+    ASSERT_TRUE(hidden.setValue(c.value));
+    (void)hidden.grab();
+    EXPECT_EQ(hidden.percent(), c.percent);
 }
 
 INSTANTIATE_TEST_SUITE_P(Examples, ValueMapping,
                          ::testing::Values(ValueExample{0, 100, 37, 37, 37},
-                                           ValueExample{0, 100, 200, 100, 100}, // cut by paint
+                                           ValueExample{0, 100, 200, 100, 100}, // cut when stored
                                            ValueExample{10, 100, 50, 60, 6},
                                            ValueExample{0, 200, 50, 25, 50},
                                            ValueExample{0, 100, -5, -5, -5}));
@@ -80,6 +129,8 @@ struct SetterEffect {
     std::function<void(XP_ProgressBar&)> set;
     const char* notifies; // nullptr: no notification
     bool repaints;
+    int percent = 50;       // afterwards
+    bool looksSame = false; // repaints, but to the same picture
 };
 
 void PrintTo(const SetterEffect& e, std::ostream* os) {
@@ -94,17 +145,26 @@ TEST_P(Setters, NotifyAndRepaintAsDocumented) {
     auto bar = makeBar(200, 24, 7);
     bar->setBrushStyle(4);
     ASSERT_TRUE(bar->setValue(50));
+    QCoreApplication::processEvents();
     const QImage before = client(*bar);
     QSignalSpy spy(bar.get(), &XP_ProgressBar::settingChanged);
+    PaintCounter paints;
+    bar->installEventFilter(&paints);
     e.set(*bar);
+    // A repaint is one paint, finished and on the screen when the setter returns.
+    EXPECT_EQ(paints.count, e.repaints ? 1 : 0);
+    EXPECT_EQ(onScreen(*bar), client(*bar));
     if (e.notifies != nullptr) {
         ASSERT_EQ(spy.count(), 1);
         EXPECT_EQ(spy.at(0).at(0).toString(), QString::fromLatin1(e.notifies));
     } else {
         EXPECT_EQ(spy.count(), 0);
     }
-    EXPECT_EQ(client(*bar) != before, e.repaints);
-    EXPECT_EQ(bar->percent(), 50);
+    EXPECT_EQ(client(*bar) != before, e.repaints && !e.looksSame);
+    EXPECT_EQ(bar->percent(), e.percent);
+    // Nothing was left for later.
+    QCoreApplication::processEvents();
+    EXPECT_EQ(paints.count, e.repaints ? 1 : 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -116,9 +176,10 @@ INSTANTIATE_TEST_SUITE_P(
         SetterEffect{"Min", [](XP_ProgressBar& b) { b.setMin(10); }, "Min", false},
         SetterEffect{"Max", [](XP_ProgressBar& b) { b.setMax(7); }, "Max", false},
         SetterEffect{"Orientation", [](XP_ProgressBar& b) { b.setOrientation(1); }, "Orientation",
-                     false /* styles 3 to 9 ignore it */},
+                     true, 50, true /* styles 3 to 9 ignore it */},
         SetterEffect{"Scrolling", [](XP_ProgressBar& b) { b.setScrolling(0); }, "Scrolling", true},
         SetterEffect{"ShowText", [](XP_ProgressBar& b) { b.setShowText(true); }, "ShowText", true},
+        SetterEffect{"Value", [](XP_ProgressBar& b) { b.setValue(70); }, nullptr, true, 70},
         SetterEffect{"Font",
                      [](XP_ProgressBar& b) { b.setFont(QFont(QStringLiteral("Serif"), 30)); },
                      nullptr, false}));
@@ -146,6 +207,20 @@ TEST(Setters, PendingChangesShowAtTheNextPaint) {
     bar->DrawProgressBar();
     EXPECT_NE(client(*bar), before);
     EXPECT_EQ(px(*bar, 50, 10), kWhite);
+}
+
+TEST(FontProperty, IsTheControlsOwnNotItsParents) {
+    QWidget parent;
+    parent.setFont(QFont(QStringLiteral("Serif"), 31));
+    auto* bar = new XP_ProgressBar(&parent);
+    parent.setFont(QFont(QStringLiteral("Serif"), 40));
+    bar->setShowText(true);
+    (void)bar->grab();
+    QFont font = bar->Font();
+    EXPECT_EQ(font.pointSizeF(), QFont().pointSizeF());
+    font.setStyleStrategy(QFont::NoAntialias); // the caption is drawn in it
+    EXPECT_EQ(bar->captionRect().right - bar->captionRect().left,
+              QFontMetrics(font, bar->hdc()).horizontalAdvance(QStringLiteral("0 %")));
 }
 
 TEST(ColorProperty, StoresTheResolvedSystemColour) {
@@ -177,8 +252,8 @@ TEST(QtProperties, ReachTheSameState) {
 }
 
 TEST(Buffer, OnlyGrows) {
-    XP_ProgressBar bar;
-    bar.resize(691, 24);
+    const auto shown = makeBar(691, 24);
+    XP_ProgressBar& bar = *shown;
     bar.DrawProgressBar();
     // Grown past the first 640 x 480 in width, so made anew at the control's size.
     EXPECT_EQ(bar.bufferSize(), QSize(691, 24));
@@ -197,7 +272,7 @@ TEST(Buffer, OnlyGrows) {
     bar.resize(900, 10);
     bar.DrawProgressBar();
     EXPECT_EQ(bar.bufferSize(), QSize(900, 10));
-    bar.setHdc(nullptr);
+    bar.setHdc();
     EXPECT_EQ(bar.hdc(), &buffer(bar));
     EXPECT_EQ(bar.bufferSize(), QSize(900, 10));
 }

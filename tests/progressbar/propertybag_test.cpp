@@ -14,6 +14,7 @@ StoredFont someFont() {
     StoredFont f;
     f.faceName = QStringLiteral("DejaVu Sans");
     f.pointSize = 10.5;
+    f.weight = 0; // "any weight"
     return f;
 }
 
@@ -49,6 +50,7 @@ TEST(StoredSettings, OnlyFontGivesTheBagDefaults) {
     EXPECT_EQ(bar.Color(), fromQRgb(bar.palette().color(QPalette::Highlight).rgb()));
     EXPECT_EQ(bar.Font().family(), QStringLiteral("DejaVu Sans"));
     EXPECT_DOUBLE_EQ(bar.Font().pointSizeF(), 10.5);
+    EXPECT_EQ(bar.Font().weight(), QFont::Normal);
 }
 
 TEST(StoredSettings, MainWindowBag) {
@@ -59,6 +61,7 @@ TEST(StoredSettings, MainWindowBag) {
     EXPECT_EQ(bar.Scrolling(), 0);
     EXPECT_EQ(bar.Max(), 100);
     EXPECT_DOUBLE_EQ(bar.Font().pointSizeF(), 8.25);
+    EXPECT_EQ(bar.Font().family(), QStringLiteral("宋体")); // as stored, not transliterated
     // Saving gives the same bag back, character set included.
     EXPECT_EQ(bar.WriteProperties(), mainWindowProgressBarSettings());
 }
@@ -134,8 +137,35 @@ INSTANTIATE_TEST_SUITE_P(
         BadBag{"max as bool", withFont({{"Scrolling", std::int32_t{3}}, {"Max", true}}), "Max"},
         BadBag{"picture as int", withFont({{"Image", std::int32_t{1}}}), "Image"},
         BadBag{"show text as int", withFont({{"ShowText", std::int32_t{1}}}), "ShowText"},
-        BadBag{"value with max 0", withFont({{"Max", std::int32_t{0}}, {"Value", std::int32_t{3}}}),
+        BadBag{"value as bool", withFont({{"Scrolling", std::int32_t{3}}, {"Value", true}}),
                "Value"}));
+
+class UnloadableValue : public ::testing::TestWithParam<std::pair<int, int> /*Min, Max*/> {};
+
+// A control saves a Value that its own Min and Max cannot map back; loading that reports it only
+// after every other key took effect.
+TEST_P(UnloadableValue, LoadsEverythingElse) {
+    XP_ProgressBar source;
+    source.setScrolling(5);
+    source.setShowText(true);
+    ASSERT_TRUE(source.setValue(40));
+    source.setMin(GetParam().first);
+    source.setMax(GetParam().second);
+    const PropertyBag saved = source.WriteProperties();
+    auto bar = makeBar(200, 24);
+    QSignalSpy spy(bar.get(), &XP_ProgressBar::settingChanged);
+    std::string error;
+    EXPECT_FALSE(bar->ReadProperties(saved, &error));
+    EXPECT_NE(error.find("\"Value\" 40"), std::string::npos) << error;
+    PropertyBag loaded = saved;
+    loaded.remove(QStringLiteral("Value"));
+    EXPECT_EQ(bar->WriteProperties(), loaded);
+    EXPECT_EQ(spy.count(), 5); // Max, Min, Orientation, Scrolling, ShowText
+    EXPECT_EQ(onScreen(*bar), client(*bar));
+}
+
+INSTANTIATE_TEST_SUITE_P(Ranges, UnloadableValue,
+                         ::testing::Values(std::pair{0, 0}, std::pair{0x7FFFFFFF, 100}));
 
 TEST(SettingsText, RoundTripsEveryValueType) {
     PropertyBag bag;

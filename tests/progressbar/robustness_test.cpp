@@ -2,7 +2,10 @@
 // undefined behaviour as well.
 #include "barfixture.h"
 
+#include <QLine>
 #include <QPaintEvent>
+#include <algorithm>
+#include <cstdlib>
 #include <gtest/gtest.h>
 #include <limits>
 #include <tuple>
@@ -58,15 +61,17 @@ TEST(ExtremeRanges, MinAndMaxAtTheLimits) {
 }
 
 TEST(OversizedControl, PaintsWithoutAnImage) {
-    auto bar = makeBar(100, 20);
+    XP_ProgressBar hidden; // as no screen could show it
+    XP_ProgressBar* bar = &hidden;
+    bar->setColor(kMainBarColor);
     bar->resize(1 << 20, 1 << 20); // far beyond what an off-screen image may take
     ASSERT_TRUE(bar->setValue(50));
-    EXPECT_EQ(bar->hdc(), bar.get());
-    EXPECT_TRUE(bar->buffered()); // an image existed once
-    EXPECT_EQ(bar->bufferSize(), QSize(0, 0));
     // Painting straight onto the widget covers only the exposed part.
     QImage target(64, 16, QImage::Format_RGB32);
     bar->render(&target, QPoint(), QRegion(0, 0, 64, 16));
+    EXPECT_EQ(bar->hdc(), bar);
+    EXPECT_TRUE(bar->buffered()); // an image existed once
+    EXPECT_EQ(bar->bufferSize(), QSize(0, 0));
     EXPECT_EQ(fromQRgb(target.pixel(0, 5)), 0x686868u);
     EXPECT_EQ(fromQRgb(target.pixel(20, 10)), bar->Color());
 }
@@ -104,6 +109,50 @@ TEST(DrawingOperations, LinesLeaveOutTheirEndPoint) {
         EXPECT_EQ(fromQRgb(image.pixel(5, y)), y >= 7 ? 0x00FF00u : kWhite) << y;
     }
 }
+
+class SlantedLine : public ::testing::TestWithParam<QLine> {
+protected:
+    static QImage draw(const QPoint& from, const QPoint& to) {
+        XP_ProgressBar bar;
+        QImage image(24, 20, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        bar.DrawLine(from.x(), from.y(), to.x(), to.y(), &image, 0);
+        return image;
+    }
+};
+
+// The classic integer line: per step of the longer axis the pixel nearest the true line, a tie
+// going to the smaller coordinate, the end point left out; so the same pixels from either end.
+TEST_P(SlantedLine, IsTheSameRegularStaircaseFromEitherEnd) {
+    const QLine l = GetParam();
+    QImage forward = draw(l.p1(), l.p2());
+    const bool xMajor = std::abs(l.dx()) >= std::abs(l.dy());
+    int pixels = 0;
+    for (int y = 0; y < 20; ++y) {
+        for (int x = 0; x < 24; ++x) {
+            if (fromQRgb(forward.pixel(x, y)) == kWhite) {
+                continue;
+            }
+            const double exact = xMajor ? l.y1() + double(x - l.x1()) * l.dy() / l.dx()
+                                        : l.x1() + double(y - l.y1()) * l.dx() / l.dy();
+            const double off = (xMajor ? y : x) - exact;
+            EXPECT_TRUE(off >= -0.5 && off < 0.5) << x << "," << y;
+            ++pixels;
+        }
+    }
+    EXPECT_EQ(pixels, std::max(std::abs(l.dx()), std::abs(l.dy()))); // one per step, end left out
+    EXPECT_EQ(fromQRgb(forward.pixel(l.p2())), kWhite);
+    QImage backward = draw(l.p2(), l.p1());
+    forward.setPixel(l.p2(), 0);
+    backward.setPixel(l.p1(), 0);
+    EXPECT_EQ(forward, backward);
+}
+
+INSTANTIATE_TEST_SUITE_P(Lines, SlantedLine,
+                         ::testing::Values(QLine(1, 1, 21, 6),  // a tie every four columns
+                                           QLine(2, 14, 18, 6), // rising, a tie every other one
+                                           QLine(3, 2, 8, 17), QLine(20, 1, 15, 18),
+                                           QLine(0, 0, 13, 13)));
 
 TEST(DrawingOperations, CopyDefaultsToTheWholeImage) {
     auto bar = makeBar(40, 10);

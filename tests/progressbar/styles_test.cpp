@@ -133,11 +133,12 @@ TEST(HatchStyle, UnknownStylesLeaveTheBarUnfilled) {
     }
 }
 
-TEST(PictureStyle, TilesTheImageFromTheSurfaceOrigin) {
-    QImage tile(5, 3, QImage::Format_RGB32);
+TEST(PictureStyle, CopiesTheImageFromTheSurfaceOrigin) {
+    // Translucent, down to fully transparent: the colours are copied, never blended.
+    QImage tile(5, 3, QImage::Format_ARGB32);
     for (int y = 0; y < 3; ++y) {
         for (int x = 0; x < 5; ++x) {
-            tile.setPixel(x, y, qRgb(40 * x, 80 * y, 7));
+            tile.setPixel(x, y, qRgba(40 * x, 80 * y, 7, 255 - 60 * x));
         }
     }
     auto bar = makeBar(200, 24, 8);
@@ -145,7 +146,7 @@ TEST(PictureStyle, TilesTheImageFromTheSurfaceOrigin) {
     ASSERT_TRUE(bar->setValue(50));
     // The rectangle at (2, 2) is rnd(50 / 101 * 200) = 99 wide and H - 4 high.
     for (const auto& [x, y] : {std::pair{2, 2}, {3, 7}, {57, 13}, {100, 21}}) {
-        EXPECT_EQ(buffer(*bar).pixel(x, y), tile.pixel(x % 5, y % 3)) << x << "," << y;
+        EXPECT_EQ(buffer(*bar).pixel(x, y), tile.pixel(x % 5, y % 3) | 0xFF000000) << x << "," << y;
     }
     EXPECT_EQ(px(*bar, 101, 10), kWhite);
     EXPECT_EQ(px(*bar, 50, 22), kWhite);

@@ -3,7 +3,7 @@
 # Usage: scripts/install-deps.sh [build|bench|screenshots|fuzz]...
 set -euo pipefail
 
-packages=(cmake ninja-build g++ make pkg-config qt6-base-dev libgl-dev libgtest-dev libgmock-dev libbenchmark-dev
+packages=(cmake ninja-build g++ make pkg-config qt6-base-dev qt6-base-private-dev libgl-dev libgtest-dev libgmock-dev libbenchmark-dev
           fonts-dejavu-core)
 for extra in "$@"; do
     case "$extra" in

@@ -88,6 +88,7 @@ FormMain::FormMain(UiServices services, QWidget* parent)
 
     XP_ProgressBar1 = new controls::XP_ProgressBar(this);
     XP_ProgressBar1->setObjectName(QStringLiteral("XP_ProgressBar1"));
+    XP_ProgressBar1->setAccessibleName(QStringLiteral("Progress of the file being read"));
     XP_ProgressBar1->ReadProperties(controls::mainWindowProgressBarSettings());
     XP_ProgressBar1->setGeometry(scaledRect(this, 2, 391, 691, 24));
 

@@ -44,12 +44,13 @@ TEST_P(FormMainLayout, ControlSitsWhereTheWindowWasDrawn) {
 
 INSTANTIATE_TEST_SUITE_P(
     Controls, FormMainLayout,
-    ::testing::Values(Placement{"ListView1", {}, {4, 3, 577, 383}, "Files"},
-                      Placement{"CmdAdd", "&Add", {587, 12, 95, 25}, "Add"},
-                      Placement{"CmdRemove", "&Remove", {587, 46, 95, 25}, "Remove"},
-                      Placement{"CmdExtract", "&Extract", {587, 81, 95, 25}, "Extract"},
-                      Placement{"CmdUpdate", "&Check Update", {587, 353, 95, 25}, "Check Update"},
-                      Placement{"XP_ProgressBar1", {}, {2, 391, 691, 24}, nullptr}),
+    ::testing::Values(
+        Placement{"ListView1", {}, {4, 3, 577, 383}, "Files"},
+        Placement{"CmdAdd", "&Add", {587, 12, 95, 25}, "Add"},
+        Placement{"CmdRemove", "&Remove", {587, 46, 95, 25}, "Remove"},
+        Placement{"CmdExtract", "&Extract", {587, 81, 95, 25}, "Extract"},
+        Placement{"CmdUpdate", "&Check Update", {587, 353, 95, 25}, "Check Update"},
+        Placement{"XP_ProgressBar1", {}, {2, 391, 691, 24}, "Progress of the file being read"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(FormMainWindow, IsAFixedSizeTitledWindowWithoutMaximizeBox) {

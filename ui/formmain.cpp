@@ -76,7 +76,7 @@ FormMain::FormMain(UiServices services, QWidget* parent)
                           Qt::WindowCloseButtonHint),
       services_(services), Skin1(new Skin(this)) {
     setObjectName(QStringLiteral("FormMain"));
-    setWindowTitle(QStringLiteral("Quillon 1.04"));
+    setWindowTitle(QStringLiteral("Quillon " QUILLON_VERSION));
     setWindowIcon(programIcon());
     setFont(windowFont());
 
@@ -265,7 +265,10 @@ void FormMain::appendRow(const QString& path) {
 }
 
 void FormMain::addDroppedFiles(const QMimeData* data) {
-    const QStringList paths = droppedPaths(data);
+    addFiles(droppedPaths(data));
+}
+
+void FormMain::addFiles(const QStringList& paths) {
     services_.pump.PumpMessages();
     for (const QString& path : paths) {
         const QFileInfo info(path);

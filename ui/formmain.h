@@ -36,6 +36,10 @@ public:
     void setProgress(int percent) override;
     bool stopRequested() const override;
 
+    // Lists the files as a drop of them would: existing files with the .flv extension that are
+    // not listed yet, folders skipped; a path that does not exist ends the list there. The
+    // program's own command line comes this way too.
+    void addFiles(const QStringList& paths);
     // True when some row's text is exactly `path` (case-sensitive).
     bool IsInList(const QString& path) const;
     // Gives a window of this program the application's look.

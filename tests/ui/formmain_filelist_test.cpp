@@ -1,7 +1,11 @@
-// Building the list: the Add dialog, drops from a file manager, and Remove.
+// Building the list: the Add dialog, drops from a file manager, the program's command line, and
+// Remove.
+#include "app/gui/guiarguments.h"
 #include "formmaintestbed.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QPushButton>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
@@ -138,6 +142,78 @@ TEST_F(DropOnList, DataWithoutFilesIsRefused) {
     EXPECT_FALSE(dragAndDrop(bed.form, web));
     EXPECT_TRUE(bed.rowTexts().isEmpty());
 }
+
+// `quillon FILE...` as a file manager's "Open With" runs it: the FILEs are listed exactly as the
+// same files dropped onto the list would be. Names are relative to the test's folder, which is
+// the current directory; "{dir}" in an argument stands for its full path.
+struct CommandLineCase {
+    const char* name;
+    std::vector<std::string> args;
+    QStringList dropped;
+    QStringList listed;
+};
+
+void PrintTo(const CommandLineCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
+class OpenedWithFiles : public DropOnList, public ::testing::WithParamInterface<CommandLineCase> {
+protected:
+    void SetUp() override {
+        for (const char* name :
+             {"a.flv", "B.FLV", "notes.txt", "-dash.flv", "sub/c.flv", "folder.flv/inside.flv"}) {
+            bed.makeFolder(QFileInfo(QString::fromLatin1(name)).path());
+            bed.writeFile(QString::fromLatin1(name));
+        }
+        QDir::setCurrent(bed.folder.path());
+    }
+    QStringList inFolder(const QStringList& names) const {
+        QStringList paths;
+        for (const QString& name : names) {
+            paths.append(bed.path(name));
+        }
+        return paths;
+    }
+};
+
+TEST_P(OpenedWithFiles, ListsWhatADropOfTheSameFilesLists) {
+    const CommandLineCase& c = GetParam();
+    std::vector<std::string> args = c.args;
+    for (std::string& arg : args) {
+        if (const auto at = arg.find("{dir}"); at != std::string::npos) {
+            arg.replace(at, 5, bed.folder.path().toStdString());
+        }
+    }
+    const gui::GuiArguments parsed = gui::parseGuiArguments(args);
+    ASSERT_EQ(parsed.action, gui::GuiArguments::Action::Open) << parsed.error;
+    bed.form.addFiles(parsed.files);
+    const std::string fromCommandLine = bed.rowTexts().join('\n').toStdString();
+
+    bed.form.ListView1->clear();
+    drop(inFolder(c.dropped));
+    EXPECT_EQ(fromCommandLine, bed.rowTexts().join('\n').toStdString());
+    EXPECT_EQ(fromCommandLine, inFolder(c.listed).join('\n').toStdString());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    CommandLines, OpenedWithFiles,
+    ::testing::Values(CommandLineCase{"FoldersAndOtherExtensionsAreSkipped",
+                                      {"a.flv", "folder.flv", "notes.txt", "B.FLV"},
+                                      {"a.flv", "folder.flv", "notes.txt", "B.FLV"},
+                                      {"a.flv", "B.FLV"}},
+                      CommandLineCase{"OneFileNamedFourWaysIsListedOnce",
+                                      {"a.flv", "./a.flv", "sub/../a.flv", "{dir}/a.flv"},
+                                      {"a.flv", "a.flv"},
+                                      {"a.flv"}},
+                      CommandLineCase{"AMissingFileEndsTheList",
+                                      {"sub/c.flv", "gone.flv", "a.flv"},
+                                      {"sub/c.flv", "gone.flv", "a.flv"},
+                                      {"sub/c.flv"}},
+                      CommandLineCase{"AfterDoubleDashADashIsPartOfAName",
+                                      {"--", "-dash.flv", "--", "a.flv"},
+                                      {"-dash.flv", "--", "a.flv"},
+                                      {"-dash.flv"}}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 class RemoveRows : public ::testing::Test {
 protected:

@@ -2,8 +2,13 @@
 BUILD_DIR ?= build
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
+# `make install` puts the programs under PREFIX, inside DESTDIR when that is set.
+PREFIX ?= /usr/local
+DESTDIR ?=
+PACKAGE_DIR ?= build-package
 
-.PHONY: all deps build run test bench fuzz test-sanitize screenshots format clean
+.PHONY: all deps build run test install install-check package package-check tidy bench fuzz \
+	test-sanitize screenshots format clean
 
 all: build
 
@@ -19,8 +24,34 @@ build: deps $(BUILD_DIR)/build.ninja
 run: build
 	@scripts/run.sh $(BUILD_DIR)
 
+# Every test, then the install check below.
 test: build
 	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
+	@scripts/install-deps.sh check
+	scripts/check-install.sh $(BUILD_DIR)
+
+install: build
+	DESTDIR="$(DESTDIR)" cmake --install $(BUILD_DIR) --prefix "$(PREFIX)"
+
+# Installs into a temporary folder and runs the validators on what landed there.
+install-check: build
+	@scripts/install-deps.sh check
+	scripts/check-install.sh $(BUILD_DIR)
+
+# The Debian package, built in $(PACKAGE_DIR) with Debian's flags; package-check adds lintian.
+package: deps
+	@scripts/install-deps.sh package
+	scripts/package.sh $(PACKAGE_DIR)
+
+package-check: deps
+	@scripts/install-deps.sh package
+	scripts/check-package.sh $(PACKAGE_DIR)
+
+# Builds everything in build-tidy/ with clang-tidy (.clang-tidy) on every source.
+tidy: deps
+	@scripts/install-deps.sh tidy
+	cmake --preset tidy
+	cmake --build --preset tidy -j $(JOBS)
 
 bench:
 	@scripts/install-deps.sh bench

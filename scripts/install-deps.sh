@@ -1,13 +1,16 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, testing and running Quillon need.
-# Usage: scripts/install-deps.sh [build|bench|screenshots|fuzz]...
+# Usage: scripts/install-deps.sh [build|check|package|tidy|bench|screenshots|fuzz]...
 set -euo pipefail
 
-packages=(cmake ninja-build g++ make pkg-config qt6-base-dev qt6-base-private-dev libgl-dev libgtest-dev libgmock-dev libbenchmark-dev
-          fonts-dejavu-core)
+packages=(cmake ninja-build g++ make pkg-config qt6-base-dev qt6-base-private-dev libgl-dev libgtest-dev
+          libgmock-dev libbenchmark-dev fonts-dejavu-core librsvg2-bin)
 for extra in "$@"; do
     case "$extra" in
     build) ;;
+    check) packages+=(desktop-file-utils appstream groff man-db bash-completion) ;;
+    package) packages+=(dpkg-dev file lintian) ;;
+    tidy) packages+=(clang-tidy) ;;
     bench) packages+=(libbenchmark-dev ffmpeg hyperfine time) ;;
     screenshots) packages+=(xvfb xauth x11-apps imagemagick fonts-dejavu-core) ;;
     fuzz) packages+=(clang libclang-rt-14-dev) ;;

@@ -67,7 +67,7 @@ FormMain::FormMain(UiServices services, QWidget* parent)
                           Qt::WindowCloseButtonHint),
       services_(services), Skin1(new Skin(this)) {
     setObjectName(QStringLiteral("FormMain"));
-    setWindowTitle(QStringLiteral("Quillon 1.04"));
+    setWindowTitle(QStringLiteral("Quillon " QUILLON_VERSION));
     setWindowIcon(programIcon());
     setFont(windowFont());
 
@@ -274,7 +274,14 @@ QList<QWidget*> FormMain::dropTargets() const {
 }
 
 void FormMain::addDroppedFiles(const QMimeData* data) {
-    const QStringList paths = droppedPaths(data);
+    listFiles(droppedPaths(data));
+}
+
+void FormMain::addFiles(const QStringList& paths) {
+    commands_.run(Command::DropFiles, [&] { listFiles(paths); });
+}
+
+void FormMain::listFiles(const QStringList& paths) {
     services_.pump.PumpMessages();
     for (const QString& path : paths) {
         const QFileInfo info(path);

@@ -39,6 +39,10 @@ public:
     void showNotice(engine::Notice notice) override;
     bool stopRequested() const override;
 
+    // Lists the files as a drop of them would: existing files with the .flv extension that are
+    // not listed yet, folders skipped; a path that does not exist ends the list there. The
+    // program's own command line comes this way too. Refused, like a drop, during a run.
+    void addFiles(const QStringList& paths);
     // True when some row's text is exactly `path` (case-sensitive).
     bool IsInList(const QString& path) const;
     // Gives a window of this program the application's look.
@@ -71,6 +75,7 @@ private:
     void stopRun();
 
     void addDroppedFiles(const QMimeData* data);
+    void listFiles(const QStringList& paths);
     void appendRow(const QString& path);
     // The widgets that take dropped files: the list's rows and its header.
     QList<QWidget*> dropTargets() const;

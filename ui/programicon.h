@@ -4,10 +4,11 @@
 
 namespace quillon::ui {
 
-// The program's icon, painted at 16, 32 and 48 pixels: a strip of film turning into a note.
+// The program's icon at every size it is installed in, from 16 to 256 pixels: a strip of film
+// with a note across it. The same images go into the desktop's icon theme.
 QIcon programIcon();
 
-// One size of it, for checking the drawing.
+// One size of it exactly as rendered, or a null pixmap for a size that was not.
 QPixmap programIconPixmap(int size);
 
 } // namespace quillon::ui

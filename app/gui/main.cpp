@@ -1,5 +1,6 @@
 // The Quillon window: a list of FLV files whose MP3 audio is written out next to them or into a
-// chosen folder.
+// chosen folder. FILEs on the command line are listed at start-up, as a drop of them would be.
+#include "app/gui/guiarguments.h"
 #include "platform/posixfilesystem.h"
 #include "ui/folderpickerdialog.h"
 #include "ui/formmain.h"
@@ -10,11 +11,39 @@
 #include "ui/webpageopener.h"
 
 #include <QApplication>
+#include <cstdio>
+
+namespace {
+
+constexpr int kExitOk = 0;
+constexpr int kExitUsage = 2;
+
+} // namespace
 
 int main(int argc, char* argv[]) {
-    QApplication app(argc, argv);
+    using quillon::gui::GuiArguments;
+    const GuiArguments args = quillon::gui::parseGuiArguments({argv + 1, argv + argc});
+    switch (args.action) {
+    case GuiArguments::Action::Help:
+        std::fputs(quillon::gui::kGuiUsage, stdout);
+        return kExitOk;
+    case GuiArguments::Action::Version:
+        std::puts("quillon " QUILLON_VERSION);
+        return kExitOk;
+    case GuiArguments::Action::UsageError:
+        std::fprintf(stderr, "quillon: %s\n%s", args.error.c_str(), quillon::gui::kGuiUsage);
+        return kExitUsage;
+    case GuiArguments::Action::Open:
+        break;
+    }
+
+    // Qt sees only the program's name: every other word is ours, so a FILE named like one of
+    // Qt's own options (-style, -platform ...) is still a FILE.
+    int qtArgc = 1;
+    QApplication app(qtArgc, argv);
     QApplication::setApplicationName(QStringLiteral("Quillon"));
-    QApplication::setApplicationVersion(QStringLiteral("1.04"));
+    QApplication::setApplicationVersion(QStringLiteral(QUILLON_VERSION));
+    QApplication::setDesktopFileName(QStringLiteral(QUILLON_APP_ID));
     QApplication::setWindowIcon(quillon::ui::programIcon());
 
     quillon::platform::PosixFileSystem files;
@@ -26,6 +55,7 @@ int main(int argc, char* argv[]) {
 
     quillon::ui::FormMain window({files, pump, messages, openFileDialog, folderPicker, webPages});
     messages.setOwner(&window);
+    window.addFiles(args.files);
     window.show();
     return QApplication::exec();
 }

@@ -40,7 +40,7 @@ FlvBuilder FlvBuilder::start() {
     return b;
 }
 
-FlvBuilder& FlvBuilder::header(std::string signature, int version, int flags,
+FlvBuilder& FlvBuilder::header(const std::string& signature, int version, int flags,
                                std::uint32_t dataOffset) {
     raw(bytesOf(signature));
     bytes_.push_back(static_cast<std::byte>(version));

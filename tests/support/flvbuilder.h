@@ -17,7 +17,7 @@ Bytes bytesOf(const std::string& text);
 //   back-pointer(4)  { type(1) size(3) timestamp(3) ext(1) stream(3)  data  back-pointer(4) }*
 class FlvBuilder {
 public:
-    FlvBuilder& header(std::string signature = "FLV", int version = 1, int flags = 5,
+    FlvBuilder& header(const std::string& signature = "FLV", int version = 1, int flags = 5,
                        std::uint32_t dataOffset = 9);
     FlvBuilder& firstBackPointer();
     // A tag whose data size field says `claimedSize` (defaults to data.size()).

@@ -1,7 +1,11 @@
-// Building the list: the Add dialog, drops from a file manager, and Remove.
+// Building the list: the Add dialog, drops from a file manager, the program's command line, and
+// Remove.
+#include "app/gui/guiarguments.h"
 #include "formmaintestbed.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QPushButton>
 #include <QTreeWidget>
@@ -95,19 +99,24 @@ TEST(IsInList, ComparesWholePathsWithCase) {
 // Drops land on the list's rows or on its header alike.
 enum class DropTarget { Rows, Header };
 
-class DropOnList : public ::testing::TestWithParam<DropTarget> {
+class Dropping : public ::testing::Test {
 protected:
-    bool drop(const QMimeData& data) {
-        QWidget* target = GetParam() == DropTarget::Header
-                              ? bed.form.ListView1->header()->viewport()
-                              : bed.form.ListView1->viewport();
+    bool drop(const QMimeData& data, DropTarget on) {
+        QWidget* target = on == DropTarget::Header ? bed.form.ListView1->header()->viewport()
+                                                   : bed.form.ListView1->viewport();
         return dragAndDrop(bed.form, data, target);
     }
-    bool drop(const QStringList& paths) {
+    bool drop(const QStringList& paths, DropTarget on) {
         std::unique_ptr<QMimeData> data(fileDrag(paths));
-        return drop(*data);
+        return drop(*data, on);
     }
     FormMainTestbed bed;
+};
+
+class DropOnList : public Dropping, public ::testing::WithParamInterface<DropTarget> {
+protected:
+    bool drop(const QMimeData& data) { return Dropping::drop(data, GetParam()); }
+    bool drop(const QStringList& paths) { return Dropping::drop(paths, GetParam()); }
 };
 
 TEST_P(DropOnList, FilesAreListedOnceAndFoldersAreNotOpened) {
@@ -154,6 +163,78 @@ INSTANTIATE_TEST_SUITE_P(Targets, DropOnList,
                          [](const auto& info) {
                              return info.param == DropTarget::Header ? "Header" : "Rows";
                          });
+
+// `quillon FILE...` as a file manager's "Open With" runs it: the FILEs are listed exactly as the
+// same files dropped onto the list would be. Names are relative to the test's folder, which is
+// the current directory; "{dir}" in an argument stands for its full path.
+struct CommandLineCase {
+    const char* name;
+    std::vector<std::string> args;
+    QStringList dropped;
+    QStringList listed;
+};
+
+void PrintTo(const CommandLineCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
+class OpenedWithFiles : public Dropping, public ::testing::WithParamInterface<CommandLineCase> {
+protected:
+    void SetUp() override {
+        for (const char* name :
+             {"a.flv", "B.FLV", "notes.txt", "-dash.flv", "sub/c.flv", "folder.flv/inside.flv"}) {
+            bed.makeFolder(QFileInfo(QString::fromLatin1(name)).path());
+            bed.writeFile(QString::fromLatin1(name));
+        }
+        QDir::setCurrent(bed.folder.path());
+    }
+    QStringList inFolder(const QStringList& names) const {
+        QStringList paths;
+        for (const QString& name : names) {
+            paths.append(bed.path(name));
+        }
+        return paths;
+    }
+};
+
+TEST_P(OpenedWithFiles, ListsWhatADropOfTheSameFilesLists) {
+    const CommandLineCase& c = GetParam();
+    std::vector<std::string> args = c.args;
+    for (std::string& arg : args) {
+        if (const auto at = arg.find("{dir}"); at != std::string::npos) {
+            arg.replace(at, 5, bed.folder.path().toStdString());
+        }
+    }
+    const gui::GuiArguments parsed = gui::parseGuiArguments(args);
+    ASSERT_EQ(parsed.action, gui::GuiArguments::Action::Open) << parsed.error;
+    bed.form.addFiles(parsed.files);
+    const std::string fromCommandLine = bed.rowTexts().join('\n').toStdString();
+
+    bed.form.ListView1->clear();
+    drop(inFolder(c.dropped), DropTarget::Rows);
+    EXPECT_EQ(fromCommandLine, bed.rowTexts().join('\n').toStdString());
+    EXPECT_EQ(fromCommandLine, inFolder(c.listed).join('\n').toStdString());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    CommandLines, OpenedWithFiles,
+    ::testing::Values(CommandLineCase{"FoldersAndOtherExtensionsAreSkipped",
+                                      {"a.flv", "folder.flv", "notes.txt", "B.FLV"},
+                                      {"a.flv", "folder.flv", "notes.txt", "B.FLV"},
+                                      {"a.flv", "B.FLV"}},
+                      CommandLineCase{"OneFileNamedFourWaysIsListedOnce",
+                                      {"a.flv", "./a.flv", "sub/../a.flv", "{dir}/a.flv"},
+                                      {"a.flv", "a.flv"},
+                                      {"a.flv"}},
+                      CommandLineCase{"AMissingFileEndsTheList",
+                                      {"sub/c.flv", "gone.flv", "a.flv"},
+                                      {"sub/c.flv", "gone.flv", "a.flv"},
+                                      {"sub/c.flv"}},
+                      CommandLineCase{"AfterDoubleDashADashIsPartOfAName",
+                                      {"--", "-dash.flv", "--", "a.flv"},
+                                      {"-dash.flv", "--", "a.flv"},
+                                      {"-dash.flv"}}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 class RemoveRows : public ::testing::Test {
 protected:

@@ -110,12 +110,13 @@ TEST(FormMainWindow, ProgressBarCarriesTheWindowsStoredSettings) {
     EXPECT_EQ(bed.form.XP_ProgressBar1->Value(), 0);
 }
 
-TEST(ProgramIcon, ComesInThreeSizesAndIsNotBlank) {
+TEST(ProgramIcon, ComesInEveryInstalledSizeAndIsNotBlank) {
     const QIcon icon = ui::programIcon();
     const QList<QSize> sizes = icon.availableSizes();
-    for (int size : {16, 32, 48}) {
+    for (int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
         EXPECT_TRUE(sizes.contains(QSize(size, size))) << size;
         const QImage image = ui::programIconPixmap(size).toImage();
+        ASSERT_EQ(image.size(), QSize(size, size)) << "rendered at its size, not scaled to it";
         int opaque = 0;
         for (int y = 0; y < size; ++y) {
             for (int x = 0; x < size; ++x) {

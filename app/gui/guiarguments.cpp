@@ -1,0 +1,43 @@
+#include "guiarguments.h"
+
+#include <QDir>
+#include <QFile>
+
+namespace quillon::gui {
+
+namespace {
+
+// A drop hands over full paths without "." or ".." in them; a name typed on the command line
+// becomes the same path, so that it is listed exactly as that file dropped would be.
+QString fullPath(const std::string& arg) {
+    return QDir::cleanPath(QDir::current().absoluteFilePath(QFile::decodeName(arg.c_str())));
+}
+
+} // namespace
+
+GuiArguments parseGuiArguments(const std::vector<std::string>& args) {
+    GuiArguments result;
+    bool optionsEnded = false;
+    for (const std::string& arg : args) {
+        if (optionsEnded || arg == "-" || !arg.starts_with('-')) {
+            if (!arg.empty()) {
+                result.files.append(fullPath(arg));
+            }
+        } else if (arg == "--") {
+            optionsEnded = true;
+        } else if (arg == "--help") {
+            result.action = GuiArguments::Action::Help;
+            return result;
+        } else if (arg == "--version") {
+            result.action = GuiArguments::Action::Version;
+            return result;
+        } else {
+            result.action = GuiArguments::Action::UsageError;
+            result.error = "unknown option '" + arg + "'";
+            return result;
+        }
+    }
+    return result;
+}
+
+} // namespace quillon::gui

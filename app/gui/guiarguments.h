@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QStringList>
+#include <string>
+#include <vector>
+
+namespace quillon::gui {
+
+// What the window's command line asks for. It is read before anything needs a display, so that
+// --help, --version and a mistake are answered without opening a window.
+struct GuiArguments {
+    enum class Action { Open, Help, Version, UsageError };
+
+    Action action = Action::Open;
+    // The files to list at start-up, as full paths, in the order given.
+    QStringList files;
+    // What was wrong, for a usage error.
+    std::string error;
+};
+
+// `args` are the words after the program's name; relative FILEs are taken from the current
+// directory.
+GuiArguments parseGuiArguments(const std::vector<std::string>& args);
+
+inline constexpr const char* kGuiUsage =
+    "Usage: quillon [OPTION]... [FILE]...\n"
+    "Opens the Quillon window, which extracts the MP3 audio stream of FLV files,\n"
+    "with the FILEs listed as if they had been dropped onto it.\n"
+    "\n"
+    "      --help      show this help and exit\n"
+    "      --version   show the version and exit\n"
+    "      --          treat every later argument as a FILE\n";
+
+} // namespace quillon::gui

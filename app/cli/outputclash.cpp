@@ -16,7 +16,9 @@ struct FolderIdentity {
     ino_t inode = 0;
     std::string name;
 
-    auto operator<=>(const FolderIdentity&) const = default;
+    bool operator<(const FolderIdentity& other) const {
+        return std::tie(device, inode, name) < std::tie(other.device, other.inode, other.name);
+    }
 };
 
 FolderIdentity identify(const std::string& folder) {

@@ -34,7 +34,10 @@ fi
 
 cat "$big" >/dev/null # into the page cache
 # -N: no shell in between, so no command pays for one; every command's output goes to /dev/null.
+# Each run starts with the disk idle (sync), as a user's extraction does: run back to back, the
+# runs would otherwise be timed by how fast the disk takes the outputs of the runs before them.
 hyperfine -N --warmup 3 --runs "${QUILLON_BENCH_RUNS:-20}" --export-json "$data/engine.json" \
+    --prepare sync \
     -n quillon-cli "'$cli' -o '$out' '$big'" \
     -n ffmpeg "ffmpeg -hide_banner -loglevel error -y -i '$big' -map 0:a -c:a copy -write_xing 0 -id3v2_version 0 -write_id3v1 0 -f mp3 '$out/ffmpeg.mp3'" \
     -n cat "cat '$big'"

@@ -83,6 +83,7 @@ RunningProgram::RunningProgram(const std::string& program, const std::filesystem
         ::dup2(out, 1);
         ::dup2(err, 2);
         std::vector<char*> pointers;
+        pointers.reserve(argv.size() + 1);
         for (auto& a : argv) {
             pointers.push_back(a.data());
         }

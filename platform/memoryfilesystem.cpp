@@ -88,9 +88,7 @@ public:
 
 private:
     // The file's content while it still stands under its temporary name; a test may remove it.
-    MemoryFileSystem::Bytes* body() {
-        return const_cast<MemoryFileSystem::Bytes*>(files_.file(temporaryPath_));
-    }
+    MemoryFileSystem::Bytes* body() { return files_.file(temporaryPath_); }
 
     MemoryFileSystem& files_;
     std::string temporaryPath_;
@@ -109,6 +107,11 @@ void MemoryFileSystem::addFolder(const std::string& path) {
 }
 
 const MemoryFileSystem::Bytes* MemoryFileSystem::file(const std::string& path) const {
+    const auto it = files_.find(path);
+    return it == files_.end() ? nullptr : it->second.get();
+}
+
+MemoryFileSystem::Bytes* MemoryFileSystem::file(const std::string& path) {
     const auto it = files_.find(path);
     return it == files_.end() ? nullptr : it->second.get();
 }

@@ -20,6 +20,7 @@ public:
     void addFolder(const std::string& path);
     // The content of a file, or nullptr when there is none of that name.
     const Bytes* file(const std::string& path) const;
+    Bytes* file(const std::string& path);
     std::size_t fileCount() const { return files_.size(); }
 
     std::unique_ptr<InputFile> openForReading(const std::string& path) override;

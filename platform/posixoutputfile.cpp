@@ -8,7 +8,6 @@
 #include <climits>
 #include <fcntl.h>
 #include <sys/random.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace quillon::platform {
@@ -89,7 +88,7 @@ bool PosixOutputFile::write(std::span<const std::byte> bytes) {
             return false;
         }
         if (bytes.size() >= kWriteBufferSize) {
-            return writeAll(bytes.data(), bytes.size());
+            return append(bytes.data(), bytes.size());
         }
     }
     buffer_.insert(buffer_.end(), bytes.begin(), bytes.end());
@@ -104,13 +103,12 @@ bool PosixOutputFile::dropFront(std::uint64_t count) {
     if (failed_ || !flush()) {
         return false;
     }
-    struct stat info {};
-    if (::fstat(fd_.get(), &info) != 0 || static_cast<std::uint64_t>(info.st_size) < count) {
+    if (size_ < count) {
         failed_ = true;
         return false;
     }
     // Front to back: each piece lands below where it was read, never on bytes still to be read.
-    const auto size = static_cast<std::uint64_t>(info.st_size);
+    const std::uint64_t size = size_;
     std::vector<std::byte> piece(std::min<std::uint64_t>(kWriteBufferSize, size - count));
     for (std::uint64_t from = count; from < size && !failed_;) {
         const auto want =
@@ -125,8 +123,8 @@ bool PosixOutputFile::dropFront(std::uint64_t count) {
         }
         from += static_cast<std::uint64_t>(got);
     }
-    failed_ = failed_ || ::ftruncate(fd_.get(), static_cast<off_t>(size - count)) != 0 ||
-              ::lseek(fd_.get(), 0, SEEK_END) < 0;
+    size_ = size - count;
+    failed_ = failed_ || ::ftruncate(fd_.get(), static_cast<off_t>(size_)) != 0;
     return !failed_;
 }
 
@@ -173,25 +171,17 @@ bool PosixOutputFile::startWriteback() {
 }
 
 bool PosixOutputFile::flush() {
-    const bool ok = writeAll(buffer_.data(), buffer_.size());
+    const bool ok = append(buffer_.data(), buffer_.size());
     buffer_.clear();
     return ok;
 }
 
-bool PosixOutputFile::writeAll(const std::byte* data, std::size_t count) {
-    while (count > 0 && !failed_) {
-        const ssize_t put = ::write(fd_.get(), data, count);
-        if (put < 0 && errno == EINTR) {
-            continue;
-        }
-        if (put <= 0) {
-            failed_ = true;
-            break;
-        }
-        data += put;
-        count -= static_cast<std::size_t>(put);
+bool PosixOutputFile::append(const std::byte* data, std::size_t count) {
+    if (failed_ || !writeAllAt(data, count, size_)) {
+        return false;
     }
-    return !failed_;
+    size_ += count;
+    return true;
 }
 
 void PosixOutputFile::discard() {

@@ -32,7 +32,8 @@ private:
                     std::string finalName);
     bool flush();
     bool startWriteback();
-    bool writeAll(const std::byte* data, std::size_t count);
+    // Writes at the end of what the file holds.
+    bool append(const std::byte* data, std::size_t count);
     bool writeAllAt(const std::byte* data, std::size_t count, std::uint64_t offset);
     void discard();
 
@@ -41,6 +42,8 @@ private:
     std::string temporaryName_;
     std::string finalName_;
     std::vector<std::byte> buffer_;
+    // What the file holds, buffer_ not counted.
+    std::uint64_t size_ = 0;
     bool failed_ = false;
     bool committed_ = false;
 };

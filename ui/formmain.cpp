@@ -273,10 +273,6 @@ QList<QWidget*> FormMain::dropTargets() const {
     return {ListView1->viewport(), ListView1->header()->viewport()};
 }
 
-void FormMain::addDroppedFiles(const QMimeData* data) {
-    listFiles(droppedPaths(data));
-}
-
 void FormMain::addFiles(const QStringList& paths) {
     commands_.run(Command::DropFiles, [&] { listFiles(paths); });
 }
@@ -327,10 +323,14 @@ void FormMain::showEvent(QShowEvent* event) {
 }
 
 bool FormMain::eventFilter(QObject* watched, QEvent* event) {
-    if (!dropTargets().contains(qobject_cast<QWidget*>(watched))) {
+    // The list's widgets see every paint and mouse move; only drags and drops are looked at.
+    const QEvent::Type type = event->type();
+    const bool dragOrDrop =
+        type == QEvent::DragEnter || type == QEvent::DragMove || type == QEvent::Drop;
+    if (!dragOrDrop || !dropTargets().contains(qobject_cast<QWidget*>(watched))) {
         return QWidget::eventFilter(watched, event);
     }
-    switch (event->type()) {
+    switch (type) {
     case QEvent::DragEnter:
     case QEvent::DragMove: {
         auto* drag = static_cast<QDragMoveEvent*>(event);
@@ -348,7 +348,7 @@ bool FormMain::eventFilter(QObject* watched, QEvent* event) {
             !droppedPaths(drop->mimeData()).isEmpty() && commands_.run(Command::DropFiles, [&] {
                 drop->setDropAction(Qt::CopyAction);
                 drop->accept();
-                addDroppedFiles(drop->mimeData());
+                listFiles(droppedPaths(drop->mimeData()));
             });
         if (!taken) {
             drop->ignore();

@@ -8,7 +8,6 @@
 #include <QString>
 #include <QWidget>
 
-class QMimeData;
 class QPushButton;
 
 namespace quillon::controls {
@@ -74,7 +73,6 @@ private:
     void extract();
     void stopRun();
 
-    void addDroppedFiles(const QMimeData* data);
     void listFiles(const QStringList& paths);
     void appendRow(const QString& path);
     // The widgets that take dropped files: the list's rows and its header.

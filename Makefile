@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Entry points for people and CI. Everything builds in build/ (Release); binaries land in build/bin/.
 BUILD_DIR ?= build
 JOBS ?= $(shell nproc)

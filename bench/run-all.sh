@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs every benchmark folder's run.sh against the given build folder.
 set -euo pipefail
 build="$(cd "${1:-build}" && pwd)"

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The Debian package: `make package` (scripts/package.sh) installs under /usr with Debian's build
 # flags and turns the result into a .deb with CPack; `make package-check` runs lintian on it.
 

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Run by CPack on the staged files before it packs them: CPack's own strip keeps the compiler's
 # .comment and .note sections, which Debian packages leave out (as dh_strip does).
 if(NOT IS_DIRECTORY "${CPACK_TEMPORARY_DIRECTORY}/usr/bin")

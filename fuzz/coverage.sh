@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Line and branch coverage that the fuzz corpus reaches in the engine and the file layer: builds
 # the fuzz target once more with Clang's source-based coverage in build-fuzzcov/, replays every
 # corpus input once and prints llvm-cov's report. Usage: fuzz/coverage.sh [CORPUS_DIR...]

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Feeds arbitrary bytes through the real extraction run (reader, audio stage, MP3 writer), once
 // from memory and once through the real file layer's mapped and buffered readers, and checks
 // every outcome against a deliberately naive model of the container: a crash, a hang or a

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Writes the hand-made part of the fuzzer's seed corpus into seeds/ (the ffmpeg-made test
 fixtures are the other part). Each file aims at one corner of the container the real files never
 reach. Run it again after changing it and commit what it wrote."""

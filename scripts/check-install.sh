@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs a build into a temporary folder as a package would (prefix /usr) and checks what lands
 # there with the desktop's own validators: the file list, the desktop entry, the AppStream
 # metadata, the icon sizes, the manual pages, the bash completion, and the installed quillon-cli

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the Debian package and runs lintian on it: any error fails; warnings and the
 # informational tags are listed. Usage: scripts/check-package.sh [BUILD-FOLDER]
 set -euo pipefail

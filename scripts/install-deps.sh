@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the Debian packages that building, testing and running Quillon need.
 # Usage: scripts/install-deps.sh [build|check|package|tidy|bench|screenshots|fuzz]...
 set -euo pipefail

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the Debian package: a Release build under /usr with Debian's hardening flags, without
 # tests, packed by CPack. Prints the path of the .deb. Usage: scripts/package.sh [BUILD-FOLDER]
 set -euo pipefail

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs the program after `make build`. The first argument is the build folder.
 set -euo pipefail
 build="${1:-build}"

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Takes the README's pictures of the windows under a virtual X display and stores them in docs/.
 # Usage: scripts/screenshots.sh [BUILD-FOLDER]
 set -euo pipefail

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // quillon-gallery: paints one progress bar (or a sheet of all its styles) into a PNG.
 #include "gallery.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Quillon window: a list of FLV files whose MP3 audio is written out next to them or into a
 // chosen folder. FILEs on the command line are listed at start-up, as a drop of them would be.
 #include "app/gui/guiarguments.h"

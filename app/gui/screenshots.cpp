@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Takes the pictures of the windows that the README shows: the main window halfway through a run
 // and after it with a row's tooltip, the output folder dialog, and the folder picker with a folder
 // deep in the tree preselected. Run under Xvfb by scripts/screenshots.sh:

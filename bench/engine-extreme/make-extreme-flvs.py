@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Writes the extreme FLV files of the engine's stress benchmark into a folder.
 
 Usage: make-extreme-flvs.py FOLDER

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Stress benchmark of quillon-cli on extreme FLV files: 10 million empty tags, a sparse 2.5 GiB
 # file, the largest tag size claimed and real, data offsets of 0, 5 and 0xFFFFFFFF, a million
 # lying back-pointers. Prints each file's status, time and peak memory, and fails if any file

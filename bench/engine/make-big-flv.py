@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Builds a large FLV by repeating the tags of a real one with ever-increasing timestamps.
 
 Usage: make-big-flv.py SOURCE.flv TARGET.flv MIN_BYTES

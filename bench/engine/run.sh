@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Whole-process benchmark of quillon-cli on a large FLV, against ffmpeg's stream copy of the same
 # audio and against merely reading the file with cat. Prints the timings, the ratios and the CLI's
 # peak memory. Usage: bench/engine/run.sh BUILD_DIR

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Time of one full paint of a 691 x 24 bar, the main window's, per style: every layer into the
 // off-screen image, then the copy to the screen (the offscreen platform's backing store). The
 // target is well under 100 us each, so a bar that repaints on every value change costs nothing

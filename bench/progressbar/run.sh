@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Median time of one full paint of the main window's progress bar (691 x 24, 50 %) per style, to the
 # screen of the offscreen platform, and of a run's worth of value changes.
 # Usage: bench/progressbar/run.sh BUILD_DIR

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Extracts the large benchmark FLV through the main window on the offscreen platform: the longest
 # time the window went without handling events, and the run's time against quillon-cli's.
 # Usage: bench/ui/run.sh BUILD_DIR

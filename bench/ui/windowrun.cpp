@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Extracts one large FLV through the main window on the offscreen platform and measures how
 // responsive the window stays: the longest stretch during the run in which no event was handled.
 // A zero-interval timer fires each time Qt looks at its events, so the gaps between its firings

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The frame counter's cost on the extraction's hot path: a stream the size of bench/engine's audio
 // (about 14 MB, 128 kbit/s at 44.1 kHz), fed one frame per write as FLV audio tags carry it, and in
 // large writes. bench/engine's whole extraction of that file takes about 49 ms.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Checks the VBR/Info header frame against ffmpeg on every VBR/CBR fixture, and times the frame
 # counter. For each fixture, the MP3 that quillon-cli extracts without and with --vbr-header:
 #   - the header frame's frame count is ffprobe's;

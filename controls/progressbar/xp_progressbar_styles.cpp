@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The painters of styles 3 to 9. They always draw horizontally, with the track spanning the whole
 // client width.
 #include "drawsurface.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The XP look (styles 0, 1, 2 and every value outside 3..9) and the caption.
 #include "drawsurface.h"
 #include "rounding.h"

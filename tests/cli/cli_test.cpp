@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The command line end to end: the real binary, real files, its output and exit status.
 #include "flvbuilder.h"
 #include "programrun.h"

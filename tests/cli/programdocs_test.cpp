@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Each program as a user first meets it: --help, --version and a wrong option answered at once,
 // without a display, and --help naming the very options that its manual page (and, for the
 // command line, its bash completion) name. A new option missing from one of them fails here.

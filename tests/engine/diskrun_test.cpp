@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs over real files on disk through the real file layer.
 #include "engine/extractionrun.h"
 #include "engine/statustexts.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "engine/flvreader.h"
 #include "engine/statustexts.h"
 #include "enginetestbed.h"

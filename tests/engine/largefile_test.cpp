@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A file beyond 2 GiB, made sparse so the test needs little disk and time: real tags at its start
 // and end, and between them video tags whose data is a hole in the file.
 #include "engine/extractionrun.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Files that lie about their own layout: data offsets that point into the header, a tag claiming
 // the largest size in a short file, back-pointers that say anything. Each ends in a status, and
 // its output holds only audio bytes that are in the file, in file order.

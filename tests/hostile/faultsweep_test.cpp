@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fails the file layer at every byte of a run, one fault at a time: wherever a read, a create or a
 // write breaks, the file must end in the matching error with no output left behind, and the file
 // after it must still come out whole.

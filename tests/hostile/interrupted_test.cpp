@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The command line interrupted by signals and starved of memory and threads: the real binary on
 // real files. Nothing the user still has reason to keep may be lost, nothing half-written may stand
 // under an output's name, and the process must never abort.

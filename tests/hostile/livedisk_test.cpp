@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The real file layer while the disk changes under a run: inputs deleted or cut short while they
 // are read, the output folder removed, a small file system that fills up, many files in one run.
 #include "engine/extractionrun.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Awkward names and long paths, through the engine on the real disk and through the command line:
 // each is extracted next to its input, or refused with a status that says which side failed.
 #include "engine/extractionrun.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Any 32-bit setting on any size paints without crashing; run under the sanitizer preset to catch
 // undefined behaviour as well.
 #include "barfixture.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Styles 3 to 9 on a 200 x 24 control in the main window's colour.
 #include "barfixture.h"
 #include "colors.h"

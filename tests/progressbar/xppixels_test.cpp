@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The XP look, checked pixel by pixel in the control's own off-screen image.
 #include "barfixture.h"
 #include "colors.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Extract pressed in the window: the engine's run over real files, driven through the window.
 #include "controls/progressbar/xp_progressbar.h"
 #include "engine/statustexts.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Building the list: the Add dialog, drops from a file manager, the program's command line, and
 // Remove.
 #include "app/gui/guiarguments.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "controls/progressbar/xp_progressbar.h"
 #include "formmaintestbed.h"
 #include "ui/folderpickerdialog.h"

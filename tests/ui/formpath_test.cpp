@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The output folder dialog on its own, answered by a scripted folder picker.
 #include "answeringdialogs.h"
 #include "platform/posixfilesystem.h"

@@ -71,10 +71,12 @@ RowStatus ExtractionRun::extractRow(FlvReader& reader, int row, const OutputChoi
     if (options_.removeOlderOutputFirst && files_.regularFileExists(Mp3Path)) {
         files_.removeFile(Mp3Path);
     }
+    std::error_code readError;
     try {
         const bool ok = reader.OpenFlv(input);
         host_.setRowStatus(row, RowStatus::Extracting);
         if (!ok) {
+            host_.explainReadError(row, reader.openError());
             return RowStatus::ReadError;
         }
         TagLoopOutcome outcome;
@@ -83,13 +85,19 @@ RowStatus ExtractionRun::extractRow(FlvReader& reader, int row, const OutputChoi
             outcome = reader.ReadTags(audio);
         } // an unfinished output is gone before the row shows how it ended
         reader.CloseFlv();
+        if (outcome == TagLoopOutcome::ReadFailed) {
+            host_.explainReadError(row, ReadError::BrokenWhileRead);
+        }
         return statusFor(outcome);
     } catch (const std::bad_alloc&) {
         // A tag larger than the memory the process can have: this file fails, the run goes on.
-    } catch (const std::system_error&) {
+        readError = std::make_error_code(std::errc::not_enough_memory);
+    } catch (const std::system_error& error) {
         // Resources the system would not give (threads, descriptors): likewise.
+        readError = error.code();
     }
     reader.CloseFlv();
+    host_.explainReadError(row, readError);
     return RowStatus::ReadError;
 }
 

@@ -25,7 +25,7 @@ public:
     bool removeFile(const std::string& path) override;
     bool regularFileExists(const std::string& path) override;
     bool sameFile(const std::string& a, const std::string& b) override;
-    bool changeCurrentDirectory(const std::string& path) override;
+    std::error_code checkOutputFolder(const std::string& path) override;
 
 private:
     ReadMode mode_;

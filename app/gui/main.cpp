@@ -56,7 +56,8 @@ int main(int argc, char* argv[]) {
     std::optional<quillon::gui::NoDisplayExit> unreachableDisplay(std::in_place);
     QApplication app(qtArgc, argv);
     unreachableDisplay.reset();
-    QApplication::setApplicationName(QStringLiteral("Quillon"));
+    // Also the window's class on X11, which the desktop entry names as its StartupWMClass.
+    QApplication::setApplicationName(QStringLiteral(QUILLON_WINDOW_CLASS));
     QApplication::setApplicationVersion(QStringLiteral(QUILLON_VERSION));
     QApplication::setDesktopFileName(QStringLiteral(QUILLON_APP_ID));
     QApplication::setWindowIcon(quillon::ui::programIcon());

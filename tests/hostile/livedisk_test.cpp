@@ -152,7 +152,9 @@ TEST_P(LiveDisk, AThousandFilesInOneRunLeaveNoDescriptorOrMappingOpen) {
     }
     run(host);
     EXPECT_EQ(openDescriptors(), before);
-    EXPECT_EQ(mappings(), mappedBefore);
+    // The allocator may map a few regions of its own (more under a sanitizer); a window left
+    // mapped would add one per file.
+    EXPECT_LT(mappings(), mappedBefore + 50);
     for (int row = 1; row <= 1100; ++row) {
         ASSERT_EQ(host.status(row),
                   row % 2 ? engine::RowStatus::ReadError : engine::RowStatus::Finished)

@@ -76,6 +76,10 @@ RowStatus ExtractionRun::extractRow(FlvReader& reader, int row, const OutputChoi
         const bool ok = reader.OpenFlv(input);
         host_.setRowStatus(row, RowStatus::Extracting);
         if (!ok) {
+            // An input that waited for data (a named pipe with no writer yet) when the stop came.
+            if (host_.stopRequested()) {
+                return RowStatus::Stopped;
+            }
             host_.explainReadError(row, reader.openError());
             return RowStatus::ReadError;
         }

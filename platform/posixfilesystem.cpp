@@ -3,6 +3,7 @@
 
 #include "platform/mappedinputfile.h"
 #include "platform/posixoutputfile.h"
+#include "platform/readpathprobe.h"
 
 #include <cerrno>
 #include <fcntl.h>
@@ -53,6 +54,14 @@ std::unique_ptr<InputFile> PosixFileSystem::openForReading(const std::string& pa
     }
     const auto size = static_cast<std::uint64_t>(info.st_size);
     switch (mode_) {
+    case ReadMode::Fastest:
+        if (!mappedIsFaster_ && size >= kReadPathProbeBytes) {
+            mappedIsFaster_ = mappedReadsAreFaster(fd.get());
+        }
+        if (mappedIsFaster_.value_or(false)) {
+            return std::make_unique<MappedInputFile>(std::move(fd), size);
+        }
+        break;
     case ReadMode::Mapped:
         return std::make_unique<MappedInputFile>(std::move(fd), size);
     case ReadMode::Buffered:

@@ -74,7 +74,7 @@ int main(int argc, char** argv) {
     const auto stopRequested = [] { return StopSignals::received() != 0; };
     quillon::cli::CliRunHost host(args.files, args.outputDir, stdout, stderr,
                                   ::isatty(STDERR_FILENO) == 1);
-    quillon::platform::PosixFileSystem files(quillon::platform::PosixFileSystem::ReadMode::Mapped,
+    quillon::platform::PosixFileSystem files(quillon::platform::PosixFileSystem::ReadMode::Fastest,
                                              stopRequested);
     // An older output stays as it was unless a complete new one replaces it.
     quillon::engine::ExtractionRun run(

@@ -74,7 +74,7 @@ std::unique_ptr<InputFile> PosixFileSystem::openForReading(const std::string& pa
 }
 
 std::unique_ptr<OutputFile> PosixFileSystem::createOutput(const std::string& path) {
-    return PosixOutputFile::create(path);
+    return PosixOutputFile::create(path, remover_);
 }
 
 bool PosixFileSystem::removeFile(const std::string& path) {

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "platform/fileremover.h"
 #include "platform/filesystem.h"
 #include "platform/posixinputfile.h"
 
@@ -33,6 +34,8 @@ private:
     // Fastest's choice, once made.
     std::optional<bool> mappedIsFaster_;
     InterruptCheck interrupted_;
+    // Takes the older files that outputs replace, for all outputs of this file system.
+    std::shared_ptr<FileRemover> remover_ = std::make_shared<FileRemover>();
 };
 
 } // namespace quillon::platform

@@ -174,8 +174,9 @@ protected:
     }
     // Tries the name of the first unique tag before any other.
     std::unique_ptr<platform::OutputFile> create(const std::string& at) {
-        return platform::PosixOutputFile::create(
-            at, [n = 0]() mutable { return n++ == 0 ? std::string("first") : std::to_string(n); });
+        return platform::PosixOutputFile::create(at, {}, [n = 0]() mutable {
+            return n++ == 0 ? std::string("first") : std::to_string(n);
+        });
     }
     void expectOthersWorkUntouched() const {
         if (GetParam() == AlreadyThere::TemporaryNameTaken) {

@@ -158,6 +158,10 @@ TEST_F(Cli, AnOlderOutputIsReplacedOnlyByAWholeNewOne) {
         const Bytes now = readFile(work.path() / "song.mp3");
         EXPECT_EQ(now != older, c.replaced) << c.args[0] << " " << (c.fixture ? c.fixture : "");
         EXPECT_EQ(now.size(), c.replaced ? 16300u : older.size());
+        // Neither the new output's temporary name nor the older one's last is left behind.
+        for (const auto& entry : fs::directory_iterator(work.path())) {
+            EXPECT_FALSE(entry.path().filename().string().ends_with(".part")) << entry.path();
+        }
     }
 }
 

@@ -25,6 +25,7 @@ public:
     bool writeAt(std::uint64_t offset, std::span<const std::byte> bytes) override;
     bool dropFront(std::uint64_t count) override;
     bool commit() override;
+    bool failed() const override { return failed_; }
 
     const std::string& temporaryName() const { return temporaryName_; }
 

@@ -76,9 +76,7 @@ int main(int argc, char** argv) {
                                   ::isatty(STDERR_FILENO) == 1);
     quillon::platform::PosixFileSystem files(quillon::platform::PosixFileSystem::ReadMode::Mapped,
                                              stopRequested);
-    // An older output stays as it was unless a complete new one replaces it.
-    quillon::engine::ExtractionRun run(
-        host, files, {.removeOlderOutputFirst = false, .vbrHeader = args.vbrHeader});
+    quillon::engine::ExtractionRun run(host, files, {.vbrHeader = args.vbrHeader});
     run.run();
 
     if (StopSignals::received() != 0) {

@@ -170,7 +170,7 @@ TEST_P(LiveDisk, ARunThatFailsRemovesOnlyWhatItWrote) {
     FaultyFileSystem faulty(disk);
     faulty.writeBudget = 100'000;
     RecordingHost host({clip});
-    ExtractionRun extraction(host, faulty, {.removeOlderOutputFirst = false});
+    ExtractionRun extraction(host, faulty);
     extraction.run();
     EXPECT_EQ(host.status(1), engine::RowStatus::WriteError);
     EXPECT_EQ(readFile(folder.file("clip.mp3")), theirs);
@@ -231,8 +231,8 @@ TEST(Devices, ABlockDeviceHoldingAnFlvGivesWhatTheSameBytesInAFileGive) {
     image.resize(1 << 20);
     const std::string imagePath = folder.write("image.flv", image);
     std::string device;
-    if (std::FILE* losetup = ::popen(("losetup -f --show " + imagePath + " 2>/dev/null").c_str(),
-                                     "r")) {
+    if (std::FILE* losetup =
+            ::popen(("losetup -f --show " + imagePath + " 2>/dev/null").c_str(), "r")) {
         char line[256] = {};
         if (std::fgets(line, sizeof line, losetup) != nullptr) {
             device = std::string(line).substr(0, std::string(line).find('\n'));

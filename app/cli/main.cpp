@@ -72,9 +72,7 @@ int main(int argc, char** argv) {
     }
 
     const StopSignals signals;
-    // An older output stays as it was unless a complete new one replaces it.
-    quillon::engine::ExtractionRun run(
-        host, files, {.removeOlderOutputFirst = false, .vbrHeader = args.vbrHeader});
+    quillon::engine::ExtractionRun run(host, files, {.vbrHeader = args.vbrHeader});
     run.run();
 
     if (host.stopRequested()) {

@@ -3,6 +3,7 @@
 
 #include "engine/flvreader.h"
 #include "engine/outputpath.h"
+#include "platform/pathparts.h"
 
 #include <new>
 #include <system_error>
@@ -11,18 +12,16 @@ namespace quillon::engine {
 
 namespace {
 
-RowStatus statusFor(TagLoopOutcome outcome) {
-    switch (outcome) {
-    case TagLoopOutcome::Finished:
+RowStatus statusFor(const AudioOutcome& outcome) {
+    switch (outcome.kind) {
+    case AudioOutcome::Kind::Written:
+    case AudioOutcome::Kind::NoAudio:
+    case AudioOutcome::Kind::NotExtracted:
         return RowStatus::Finished;
-    case TagLoopOutcome::WriteFailed:
-        return RowStatus::WriteError;
-    case TagLoopOutcome::Stopped:
-        return RowStatus::Stopped;
-    case TagLoopOutcome::ReadFailed:
+    case AudioOutcome::Kind::WriteFailed:
         break;
     }
-    return RowStatus::ReadError;
+    return RowStatus::WriteError;
 }
 
 } // namespace
@@ -61,16 +60,10 @@ RunResult ExtractionRun::run() {
 
 RowStatus ExtractionRun::extractRow(FlvReader& reader, int row, const OutputChoice& choice) {
     const std::string input = host_.rowText(row);
-    const std::string Mp3Path =
-        mp3PathFor(choice.sameAsInput ? folderOf(input) : choice.OutputFolder, input);
-
-    // Extracting a file onto itself would take the input's name away before it is read.
-    if (files_.sameFile(Mp3Path, input)) {
-        return RowStatus::WriteError;
-    }
-    if (options_.removeOlderOutputFirst && files_.regularFileExists(Mp3Path)) {
-        files_.removeFile(Mp3Path);
-    }
+    OutputTarget target{
+        outputBaseFor(choice.sameAsInput ? platform::splitPath(input).folder : choice.OutputFolder,
+                      input),
+        input};
     std::error_code readError;
     try {
         const bool ok = reader.OpenFlv(input);
@@ -83,16 +76,21 @@ RowStatus ExtractionRun::extractRow(FlvReader& reader, int row, const OutputChoi
             host_.explainReadError(row, reader.openError());
             return RowStatus::ReadError;
         }
-        TagLoopOutcome outcome;
-        {
-            Mp3Writer audio(files_, Mp3Path, options_.vbrHeader);
-            outcome = reader.ReadTags(audio);
-        } // an unfinished output is gone before the row shows how it ended
+        // Destroyed unfinished, the stage removes what it wrote: an unfinished output is gone
+        // before the row shows how it ended.
+        AudioStage audio(files_, host_, std::move(target), options_);
+        const TagLoopOutcome read = reader.ReadTags(audio);
         reader.CloseFlv();
-        if (outcome == TagLoopOutcome::ReadFailed) {
+        switch (read) {
+        case TagLoopOutcome::Finished:
+        case TagLoopOutcome::AudioDone:
+            return statusFor(audio.finish());
+        case TagLoopOutcome::Stopped:
+            return RowStatus::Stopped;
+        case TagLoopOutcome::ReadFailed:
             host_.explainReadError(row, ReadError::BrokenWhileRead);
+            return RowStatus::ReadError;
         }
-        return statusFor(outcome);
     } catch (const std::bad_alloc&) {
         // A tag larger than the memory the process can have: this file fails, the run goes on.
         readError = std::make_error_code(std::errc::not_enough_memory);

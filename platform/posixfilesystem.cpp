@@ -3,6 +3,7 @@
 
 #include "platform/mappedinputfile.h"
 #include "platform/posixoutputfile.h"
+#include "platform/readpathprobe.h"
 
 #include <cerrno>
 #include <fcntl.h>
@@ -57,6 +58,14 @@ std::unique_ptr<InputFile> PosixFileSystem::openForReading(const std::string& pa
     }
     const auto size = static_cast<std::uint64_t>(info.st_size);
     switch (mode_) {
+    case ReadMode::Fastest:
+        if (!mappedIsFaster_ && size >= kReadPathProbeBytes) {
+            mappedIsFaster_ = mappedReadsAreFaster(fd.get());
+        }
+        if (mappedIsFaster_.value_or(false)) {
+            return std::make_unique<MappedInputFile>(std::move(fd), size);
+        }
+        break;
     case ReadMode::Mapped:
         return std::make_unique<MappedInputFile>(std::move(fd), size);
     case ReadMode::Buffered:
@@ -69,7 +78,7 @@ std::unique_ptr<InputFile> PosixFileSystem::openForReading(const std::string& pa
 }
 
 std::unique_ptr<OutputFile> PosixFileSystem::createOutput(const std::string& path) {
-    return PosixOutputFile::create(path);
+    return PosixOutputFile::create(path, remover_);
 }
 
 bool PosixFileSystem::removeFile(const std::string& path) {

@@ -57,7 +57,7 @@ int main(int argc, char** argv) {
 
     quillon::cli::CliRunHost host(args.files, args.outputDir, stdout, stderr,
                                   ::isatty(STDERR_FILENO) == 1);
-    quillon::platform::PosixFileSystem files(quillon::platform::PosixFileSystem::ReadMode::Mapped,
+    quillon::platform::PosixFileSystem files(quillon::platform::PosixFileSystem::ReadMode::Fastest,
                                              [&host] { return host.stopRequested(); });
     if (args.outputDir) {
         if (const std::error_code problem = files.checkOutputFolder(*args.outputDir)) {
@@ -72,9 +72,7 @@ int main(int argc, char** argv) {
     }
 
     const StopSignals signals;
-    // An older output stays as it was unless a complete new one replaces it.
-    quillon::engine::ExtractionRun run(
-        host, files, {.removeOlderOutputFirst = false, .vbrHeader = args.vbrHeader});
+    quillon::engine::ExtractionRun run(host, files, {.vbrHeader = args.vbrHeader});
     run.run();
 
     if (host.stopRequested()) {

@@ -35,6 +35,8 @@ RunResult ExtractionRun::run() {
     if (!choice.OutputConfirmed) {
         return RunResult::Cancelled;
     }
+    options_.vbrHeader = options_.vbrHeader || choice.vbrHeader;
+    options_.aac = options_.aac || choice.aac;
     // Rows added while the run pumps events are not visited.
     const int rows = host_.rowCount();
     if (rows == 0) {

@@ -14,8 +14,9 @@ constexpr std::string_view kSeparators = "/";
 std::string GetBaseName(std::string_view path) {
     const auto slash = path.find_last_of(kSeparators);
     const std::string_view name = slash == std::string_view::npos ? path : path.substr(slash + 1);
-    const auto dot = name.rfind('.');
-    return dot == std::string_view::npos ? std::string() : std::string(name.substr(0, dot));
+    // A name without a dot is all base name: otherwise every such input would share the one
+    // hidden output ".mp3".
+    return std::string(name.substr(0, name.rfind('.')));
 }
 
 std::string folderOf(std::string_view path) {
@@ -30,11 +31,22 @@ std::string withTrailingSeparator(std::string folder) {
     return folder;
 }
 
-std::string mp3PathFor(std::string_view folder, std::string_view input) {
+namespace {
+std::string outputPathFor(std::string_view folder, std::string_view input,
+                          std::string_view extension) {
     std::string path(folder);
     path += GetBaseName(input);
-    path += ".mp3";
+    path += extension;
     return path;
+}
+} // namespace
+
+std::string mp3PathFor(std::string_view folder, std::string_view input) {
+    return outputPathFor(folder, input, ".mp3");
+}
+
+std::string aacPathFor(std::string_view folder, std::string_view input) {
+    return outputPathFor(folder, input, ".aac");
 }
 
 } // namespace quillon::engine

@@ -12,11 +12,62 @@ enum class RowStatus {
     ReadError,  // missing, unreadable, not an FLV file, or broken while read
     WriteError, // the output could not be created or written; nothing partial is left
     Stopped,    // the user stopped the run while this file was read
+    NoAudio,    // read to its end: the file holds no audio tag with data
+    // The first audio tag with data is in a format that is not extracted; nothing is written:
+    SkippedPcm,
+    SkippedAdpcm,
+    SkippedNellymoser,
+    SkippedG711ALaw,
+    SkippedG711MuLaw,
+    SkippedAac, // AAC output was not asked for
+    SkippedSpeex,
+    SkippedDeviceSpecific,
+    SkippedUnknown, // a sound format number that names no format
+    // AAC output was asked for, but the stream can not be written as ADTS frames:
+    SkippedAacNoConfiguration,     // a raw frame came before any configuration
+    SkippedAacBrokenConfiguration, // the configuration ends before its fields do
+    SkippedAacObjectType,          // an object type that ADTS can not name
+    SkippedAacSampleRate,          // a sample rate that ADTS can not name
+    SkippedAacChannelLayout,       // a channel layout that ADTS can not name
+    SkippedAacFrameLayout,         // 960-sample frames, a core coder or the extension flag
+    SkippedAacFrameTooLong,        // a frame longer than an ADTS frame holds
 };
+
+// True for a file that was read well but yielded nothing: no audio, or audio not extracted.
+constexpr bool extractedNothing(RowStatus status) {
+    switch (status) {
+    case RowStatus::Ready:
+    case RowStatus::Extracting:
+    case RowStatus::Finished:
+    case RowStatus::ReadError:
+    case RowStatus::WriteError:
+    case RowStatus::Stopped:
+        return false;
+    case RowStatus::NoAudio:
+    case RowStatus::SkippedPcm:
+    case RowStatus::SkippedAdpcm:
+    case RowStatus::SkippedNellymoser:
+    case RowStatus::SkippedG711ALaw:
+    case RowStatus::SkippedG711MuLaw:
+    case RowStatus::SkippedAac:
+    case RowStatus::SkippedSpeex:
+    case RowStatus::SkippedDeviceSpecific:
+    case RowStatus::SkippedUnknown:
+    case RowStatus::SkippedAacNoConfiguration:
+    case RowStatus::SkippedAacBrokenConfiguration:
+    case RowStatus::SkippedAacObjectType:
+    case RowStatus::SkippedAacSampleRate:
+    case RowStatus::SkippedAacChannelLayout:
+    case RowStatus::SkippedAacFrameLayout:
+    case RowStatus::SkippedAacFrameTooLong:
+        return true;
+    }
+    return false;
+}
 
 // Something the user is told about a file while it is extracted, apart from its status.
 enum class Notice {
-    AudioNotMp3, // the first audio tag is not MP3: the file yields no output
+    AudioNotMp3, // the first audio tag with data is in a format not extracted: no output
     // A VBR header frame was asked for but the output is the plain stream, because:
     NoVbrHeaderNoFrames,     // it holds no MPEG audio frame (or none near its start)
     NoVbrHeaderFreeFormat,   // its frames are free format, whose length nothing says

@@ -286,8 +286,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     static const InputFile real;
     const std::string path = real.fill(input);
-    // The base name of /proc/self/fd/N has no extension, so the output is the folder's ".mp3".
-    const std::string output = "/proc/self/fd/.mp3";
+    // The name /proc/self/fd/N has no extension: it is all base name, and the output N.mp3.
+    const std::string output = path + ".mp3";
     for (auto mode : {PosixFileSystem::ReadMode::Mapped, PosixFileSystem::ReadMode::Buffered,
                       PosixFileSystem::ReadMode::Streamed}) {
         MemoryFileSystem memory;

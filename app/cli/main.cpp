@@ -2,13 +2,17 @@
 #include "cliarguments.h"
 #include "clirunhost.h"
 #include "engine/extractionrun.h"
+#include "engine/outputpath.h"
 #include "outputclash.h"
 #include "platform/posixfilesystem.h"
 #include "printablename.h"
 #include "stopsignals.h"
 
+#include <climits>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <string_view>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -17,6 +21,8 @@ namespace {
 constexpr int kExitOk = 0;
 constexpr int kExitFileFailed = 1;
 constexpr int kExitUsage = 2;
+// No file failed, but at least one yielded nothing: no audio, or audio that is not extracted.
+constexpr int kExitNothingExtracted = 3;
 // Stopped by a signal: the shell's own convention for a process ended by one.
 constexpr int kExitSignalBase = 128;
 
@@ -36,10 +42,53 @@ bool reportOutputClashes(const quillon::cli::CliArguments& args) {
         for (const std::string& input : clash.inputs) {
             inputs += (inputs.empty() ? "" : ", ") + printableName(input);
         }
+        std::string output = printableName(clash.output);
+        if (args.aac) {
+            output += " or " + printableName(clash.aacOutput);
+        }
         std::fprintf(stderr, "quillon-cli: %s would be written by more than one FILE: %s\n",
-                     printableName(clash.output).c_str(), inputs.c_str());
+                     output.c_str(), inputs.c_str());
     }
     return !clashes.empty();
+}
+
+// True for an input whose own folder is no place for an output: a pipe, a socket or a device
+// (mkfifo, /dev/sdb), or a name in the kernel's folders (/dev/stdin, /dev/fd/N, /proc/self/fd/N),
+// which stand for a descriptor even when it is open on a plain file. A name that does not exist,
+// or a folder, is left for the run, which reports it as unreadable.
+bool needsAnOutputDir(const std::string& input) {
+    struct stat info {};
+    if (::stat(input.c_str(), &info) != 0 || S_ISDIR(info.st_mode)) {
+        return false;
+    }
+    if (!S_ISREG(info.st_mode)) {
+        return true;
+    }
+    const std::string folder = quillon::engine::folderOf(input);
+    char resolved[PATH_MAX];
+    if (::realpath(folder.empty() ? "." : folder.c_str(), resolved) == nullptr) {
+        return false;
+    }
+    const std::string_view real(resolved);
+    return real == "/dev" || real == "/proc" || real.starts_with("/proc/");
+}
+
+// Refuses, before anything is written, such inputs when no -o says where their outputs go.
+bool reportInputsWithoutAFolder(const quillon::cli::CliArguments& args) {
+    if (args.outputDir) {
+        return false;
+    }
+    bool refused = false;
+    for (const std::string& input : args.files) {
+        if (needsAnOutputDir(input)) {
+            std::fprintf(stderr,
+                         "quillon-cli: %s is a pipe, a device or a descriptor, not a file in a "
+                         "folder: give -o DIR for its output\n",
+                         quillon::cli::printableName(input).c_str());
+            refused = true;
+        }
+    }
+    return refused;
 }
 
 } // namespace
@@ -66,8 +115,13 @@ int main(int argc, char** argv) {
                      quillon::cli::printableName(*args.outputDir).c_str());
         return kExitUsage;
     }
-    if (reportOutputClashes(args)) {
+    if (reportInputsWithoutAFolder(args) || reportOutputClashes(args)) {
         return kExitUsage;
+    }
+    if (args.vbrHeader && args.aac) {
+        std::fputs("quillon-cli: --vbr-header applies to .mp3 files only; .aac files are written "
+                   "without one\n",
+                   stderr);
     }
 
     const StopSignals signals;
@@ -78,16 +132,23 @@ int main(int argc, char** argv) {
                                              stopRequested);
     // An older output stays as it was unless a complete new one replaces it.
     quillon::engine::ExtractionRun run(
-        host, files, {.removeOlderOutputFirst = false, .vbrHeader = args.vbrHeader});
+        host, files,
+        {.removeOlderOutputFirst = false, .vbrHeader = args.vbrHeader, .aac = args.aac});
     run.run();
 
     if (StopSignals::received() != 0) {
         return kExitSignalBase + StopSignals::received();
+    }
+    if (host.anyAacSkipped()) {
+        std::fputs("quillon-cli: AAC audio is extracted (to NAME.aac) only with --aac\n", stderr);
     }
     if (host.statusWriteError() != 0) {
         std::fprintf(stderr, "quillon-cli: can not write the status lines: %s\n",
                      std::strerror(host.statusWriteError()));
         return kExitFileFailed;
     }
-    return host.anyFailed() ? kExitFileFailed : kExitOk;
+    if (host.anyFailed()) {
+        return kExitFileFailed;
+    }
+    return host.anyExtractedNothing() ? kExitNothingExtracted : kExitOk;
 }

@@ -169,6 +169,10 @@ TEST_F(Cli, FilesThatWouldWriteTheSameOutputAreRefusedBeforeAnythingRuns) {
          "b/clip.flv\n"},
         {{"clip.flv", "clip.jpg"},
          "quillon-cli: clip.mp3 would be written by more than one FILE: clip.flv, clip.jpg\n"},
+        // Which of clip.mp3 and clip.aac each gives shows only once it is read.
+        {{"--aac", "-o", "out", "a/clip.flv", "b/clip.flv"},
+         "quillon-cli: out/clip.mp3 or out/clip.aac would be written by more than one FILE: "
+         "a/clip.flv, b/clip.flv\n"},
         {{"a/clip.flv", "a/../a/clip.flv", "clip.flv"},
          "quillon-cli: a/clip.mp3 would be written by more than one FILE: a/clip.flv, "
          "a/../a/clip.flv\n"},
@@ -193,8 +197,9 @@ TEST_F(Cli, StatusLinesThatCannotBeWrittenAreAFailure) {
     EXPECT_EQ(readFile(work.path() / "one.mp3").size(), 16300u);
 }
 
-TEST_F(Cli, APipeIsReadToItsEndLikeTheSameBytesInAFile) {
-    // The shell's <(...) hands over /dev/fd/N; its name has no extension, so its output is ".mp3".
+TEST_F(Cli, APipeIsReadToItsEndLikeTheSameBytesInAFileButOnlyWithAnOutputDir) {
+    // The shell's <(...) hands over /dev/fd/N: the output is named N.mp3, and without -o it would
+    // land in /dev/fd, so that is refused before anything is read.
     copyFixture("mp3-video.flv", "clip.flv");
     fs::create_directory(work.path() / "d");
     const CliResult r =
@@ -202,8 +207,23 @@ TEST_F(Cli, APipeIsReadToItsEndLikeTheSameBytesInAFile) {
                                    shellQuote(QUILLON_CLI_PATH) + " clip.flv");
     EXPECT_EQ(r.exitCode, 0) << r.err;
     EXPECT_NE(r.out.find(": Finished\nclip.flv: Finished\n"), std::string::npos) << r.out;
-    EXPECT_EQ(readFile(work.path() / "d/.mp3"), readFile(work.path() / "clip.mp3"));
+    const std::string fd = r.out.substr(0, r.out.find(':'));
+    ASSERT_TRUE(fd.starts_with("/dev/fd/")) << r.out;
+    const fs::path output = work.path() / "d" / (fd.substr(fd.rfind('/') + 1) + ".mp3");
+    EXPECT_EQ(readFile(output), readFile(work.path() / "clip.mp3"));
     EXPECT_EQ(readFile(work.path() / "clip.mp3").size(), 12225u);
+
+    // Standard input open on the file itself: /dev/stdin still stands for a descriptor.
+    for (const char* input : {"<(cat clip.flv)", "/dev/stdin < clip.flv"}) {
+        const CliResult bare =
+            runInBash(work.path(), shellQuote(QUILLON_CLI_PATH) + " clip.flv " + input);
+        EXPECT_EQ(bare.exitCode, 2) << input;
+        EXPECT_EQ(bare.out, "") << input;
+        EXPECT_NE(bare.err.find(" is a pipe, a device or a descriptor, not a file in a folder: "
+                                "give -o DIR for its output\n"),
+                  std::string::npos)
+            << bare.err;
+    }
 }
 
 TEST_F(Cli, VbrHeaderOptionPutsTheHeaderFrameInFrontOrSaysWhyNot) {

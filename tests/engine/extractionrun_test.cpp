@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "engine/statustexts.h"
 #include "enginetestbed.h"
+#include "tempfolder.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 
 using namespace quillon;
@@ -70,7 +72,8 @@ TEST(ExtractionRun, SpecifiedFolderTakesEveryOutputAndLaterSameNamesReplaceEarli
     t.run();
     EXPECT_EQ(*t.output("/out/clip.mp3"), pattern(50, 2));
     EXPECT_EQ(*t.output("/out/a.b.mp3"), pattern(50, 3));
-    EXPECT_EQ(*t.output("/out/.mp3"), pattern(50, 4));
+    ASSERT_NE(t.output("/out/noext.mp3"), nullptr);
+    EXPECT_EQ(*t.output("/out/noext.mp3"), pattern(50, 4));
     EXPECT_EQ(t.output("/in/a/clip.mp3"), nullptr);
 }
 
@@ -84,6 +87,23 @@ TEST(ExtractionRun, SameAsInputPutsEachOutputNextToItsInputWhateverTheLastFolder
     EXPECT_EQ(*t.output("/in/a/clip.mp3"), pattern(50, 1));
     EXPECT_EQ(*t.output("/in/b/other.mp3"), pattern(50, 2));
     EXPECT_EQ(t.output("/out/clip.mp3"), nullptr);
+}
+
+TEST(ExtractionRun, OptionsConfirmedInTheDialogJoinTheRunsOwn) {
+    const Bytes flv = readFile(fixturePath("cbr-44k-stereo.flv"));
+    EngineTestbed plain;
+    plain.add("clip.flv", flv);
+    plain.run();
+    EngineTestbed t;
+    t.add("clip.flv", flv);
+    t.host.answer.vbrHeader = true;
+    t.run();
+    ASSERT_NE(plain.output("/in/clip.mp3"), nullptr);
+    ASSERT_NE(t.output("/in/clip.mp3"), nullptr);
+    const Bytes& stream = *plain.output("/in/clip.mp3");
+    const Bytes& withHeader = *t.output("/in/clip.mp3");
+    ASSERT_GT(withHeader.size(), stream.size());
+    EXPECT_TRUE(std::equal(stream.begin(), stream.end(), withHeader.end() - stream.size()));
 }
 
 TEST(ExtractionRun, NeverExtractsAFileOntoItself) {

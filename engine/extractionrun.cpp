@@ -77,7 +77,8 @@ RowStatus ExtractionRun::extractRow(FlvReader& reader, int row, const OutputChoi
         const bool ok = reader.OpenFlv(input);
         host_.setRowStatus(row, RowStatus::Extracting);
         if (!ok) {
-            return RowStatus::ReadError;
+            // An input that waited for data (a named pipe with no writer yet) when the stop came.
+            return host_.stopRequested() ? RowStatus::Stopped : RowStatus::ReadError;
         }
         TagLoopOutcome outcome;
         {

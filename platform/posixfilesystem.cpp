@@ -48,7 +48,8 @@ std::unique_ptr<InputFile> PosixFileSystem::openForReading(const std::string& pa
         if (S_ISBLK(info.st_mode)) {
             size = blockDeviceSize(fd.get());
         }
-        return std::make_unique<StreamInputFile>(std::move(fd), size, interrupted_);
+        return std::make_unique<StreamInputFile>(std::move(fd), size, interrupted_,
+                                                 S_ISFIFO(info.st_mode));
     }
     const auto size = static_cast<std::uint64_t>(info.st_size);
     switch (mode_) {

@@ -41,7 +41,8 @@ std::string randomTag() {
 
 } // namespace
 
-std::unique_ptr<PosixOutputFile> PosixOutputFile::create(const std::string& path) {
+std::unique_ptr<PosixOutputFile> PosixOutputFile::create(const std::string& path,
+                                                         const UniqueTags& tags) {
     const PathParts parts = splitPath(path);
     // A name the system could not open by its full path would be of no use to anyone.
     if (parts.name.empty() || path.size() >= PATH_MAX) {
@@ -52,13 +53,17 @@ std::unique_ptr<PosixOutputFile> PosixOutputFile::create(const std::string& path
     if (!folder.valid()) {
         return nullptr;
     }
+    // Everything that can fail for want of memory comes first: once the temporary file exists,
+    // the object that removes it already owns it.
+    std::unique_ptr<PosixOutputFile> output(new PosixOutputFile(std::move(folder), parts.name));
     for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
-        std::string temporary = temporaryNameFor(parts.name, randomTag());
-        FileDescriptor fd(::openat(folder.get(), temporary.c_str(),
+        std::string temporary = temporaryNameFor(parts.name, tags ? tags() : randomTag());
+        FileDescriptor fd(::openat(output->folder_.get(), temporary.c_str(),
                                    O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666));
         if (fd.valid()) {
-            return std::unique_ptr<PosixOutputFile>(new PosixOutputFile(
-                std::move(folder), std::move(fd), std::move(temporary), parts.name));
+            output->fd_ = std::move(fd);
+            output->temporaryName_ = std::move(temporary);
+            return output;
         }
         if (errno != EEXIST) {
             return nullptr;
@@ -67,10 +72,8 @@ std::unique_ptr<PosixOutputFile> PosixOutputFile::create(const std::string& path
     return nullptr;
 }
 
-PosixOutputFile::PosixOutputFile(FileDescriptor folder, FileDescriptor file,
-                                 std::string temporaryName, std::string finalName)
-    : folder_(std::move(folder)), fd_(std::move(file)), temporaryName_(std::move(temporaryName)),
-      finalName_(std::move(finalName)) {
+PosixOutputFile::PosixOutputFile(FileDescriptor folder, std::string finalName)
+    : folder_(std::move(folder)), finalName_(std::move(finalName)) {
     buffer_.reserve(kWriteBufferSize);
 }
 

@@ -4,6 +4,7 @@
 #include "platform/filedescriptor.h"
 #include "platform/filesystem.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -14,9 +15,13 @@ namespace quillon::platform {
 // path nor a rename of a folder above it can send the file anywhere else.
 class PosixOutputFile final : public OutputFile {
 public:
+    // The unique part of a temporary name: random, unless a test must know it beforehand.
+    using UniqueTags = std::function<std::string()>;
+
     // Creates the temporary file exclusively, never through a link; null when the folder takes no
     // new file.
-    static std::unique_ptr<PosixOutputFile> create(const std::string& path);
+    static std::unique_ptr<PosixOutputFile> create(const std::string& path,
+                                                   const UniqueTags& tags = {});
     ~PosixOutputFile() override;
     PosixOutputFile(const PosixOutputFile&) = delete;
     PosixOutputFile& operator=(const PosixOutputFile&) = delete;
@@ -26,11 +31,8 @@ public:
     bool dropFront(std::uint64_t count) override;
     bool commit() override;
 
-    const std::string& temporaryName() const { return temporaryName_; }
-
 private:
-    PosixOutputFile(FileDescriptor folder, FileDescriptor file, std::string temporaryName,
-                    std::string finalName);
+    PosixOutputFile(FileDescriptor folder, std::string finalName);
     bool flush();
     bool startWriteback();
     // Writes at the end of what the file holds.
@@ -40,6 +42,7 @@ private:
 
     FileDescriptor folder_;
     FileDescriptor fd_;
+    // Empty until the temporary file exists, and again once it is gone.
     std::string temporaryName_;
     std::string finalName_;
     std::vector<std::byte> buffer_;

@@ -49,7 +49,7 @@ inline constexpr const char* kUsage =
     "'Skipped: FORMAT audio' (AAC without --aac, Nellymoser, Speex, PCM, ...).\n"
     "\n"
     "The base name is the name up to its last dot, or the whole name if it has none.\n"
-    "A FILE that is a pipe or a device (/dev/stdin, <(...)) needs -o.\n"
+    "A FILE in /dev or /proc (/dev/stdin, <(...), a device) needs -o.\n"
     "Each output is written under a hidden temporary name (.NAME.mp3.XXXXXX.part) in its\n"
     "folder and renamed to NAME.mp3 only when it is complete. A file that fails or is\n"
     "stopped leaves no temporary file, and an older NAME.mp3 stays exactly as it was;\n"

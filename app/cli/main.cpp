@@ -52,17 +52,15 @@ bool reportOutputClashes(const quillon::cli::CliArguments& args) {
     return !clashes.empty();
 }
 
-// True for an input whose own folder is no place for an output: a pipe, a socket or a device
-// (mkfifo, /dev/sdb), or a name in the kernel's folders (/dev/stdin, /dev/fd/N, /proc/self/fd/N),
-// which stand for a descriptor even when it is open on a plain file. A name that does not exist,
-// or a folder, is left for the run, which reports it as unreadable.
+// True for an input whose own folder is no place for an output: a name in the kernel's folders,
+// /dev and /proc (/dev/stdin, /dev/fd/N from the shell's <(...), /proc/self/fd/N, /dev/sdb), which
+// stands for a descriptor or a device even when it is open on a plain file. A named pipe in an
+// ordinary folder gets its output next to it; a name that does not exist is left for the run,
+// which reports it as unreadable.
 bool needsAnOutputDir(const std::string& input) {
     struct stat info {};
     if (::stat(input.c_str(), &info) != 0 || S_ISDIR(info.st_mode)) {
         return false;
-    }
-    if (!S_ISREG(info.st_mode)) {
-        return true;
     }
     const std::string folder = quillon::engine::folderOf(input);
     char resolved[PATH_MAX];

@@ -3,6 +3,7 @@
 
 #include "engine/flvreader.h"
 #include "engine/outputpath.h"
+#include "platform/pathparts.h"
 
 #include <new>
 #include <system_error>
@@ -11,18 +12,16 @@ namespace quillon::engine {
 
 namespace {
 
-RowStatus statusFor(TagLoopOutcome outcome) {
-    switch (outcome) {
-    case TagLoopOutcome::Finished:
+RowStatus statusFor(const AudioOutcome& outcome) {
+    switch (outcome.kind) {
+    case AudioOutcome::Kind::Written:
+    case AudioOutcome::Kind::NoAudio:
+    case AudioOutcome::Kind::NotExtracted:
         return RowStatus::Finished;
-    case TagLoopOutcome::WriteFailed:
-        return RowStatus::WriteError;
-    case TagLoopOutcome::Stopped:
-        return RowStatus::Stopped;
-    case TagLoopOutcome::ReadFailed:
+    case AudioOutcome::Kind::WriteFailed:
         break;
     }
-    return RowStatus::ReadError;
+    return RowStatus::WriteError;
 }
 
 } // namespace
@@ -63,16 +62,10 @@ RunResult ExtractionRun::run() {
 
 RowStatus ExtractionRun::extractRow(FlvReader& reader, int row, const OutputChoice& choice) {
     const std::string input = host_.rowText(row);
-    const std::string Mp3Path =
-        mp3PathFor(choice.sameAsInput ? folderOf(input) : choice.OutputFolder, input);
-
-    // Extracting a file onto itself would take the input's name away before it is read.
-    if (files_.sameFile(Mp3Path, input)) {
-        return RowStatus::WriteError;
-    }
-    if (options_.removeOlderOutputFirst && files_.regularFileExists(Mp3Path)) {
-        files_.removeFile(Mp3Path);
-    }
+    OutputTarget target{
+        outputBaseFor(choice.sameAsInput ? platform::splitPath(input).folder : choice.OutputFolder,
+                      input),
+        input};
     try {
         const bool ok = reader.OpenFlv(input);
         host_.setRowStatus(row, RowStatus::Extracting);
@@ -80,13 +73,20 @@ RowStatus ExtractionRun::extractRow(FlvReader& reader, int row, const OutputChoi
             // An input that waited for data (a named pipe with no writer yet) when the stop came.
             return host_.stopRequested() ? RowStatus::Stopped : RowStatus::ReadError;
         }
-        TagLoopOutcome outcome;
-        {
-            Mp3Writer audio(files_, Mp3Path, options_.vbrHeader);
-            outcome = reader.ReadTags(audio);
-        } // an unfinished output is gone before the row shows how it ended
+        // Destroyed unfinished, the stage removes what it wrote: an unfinished output is gone
+        // before the row shows how it ended.
+        AudioStage audio(files_, host_, std::move(target), options_);
+        const TagLoopOutcome read = reader.ReadTags(audio);
         reader.CloseFlv();
-        return statusFor(outcome);
+        switch (read) {
+        case TagLoopOutcome::Finished:
+        case TagLoopOutcome::AudioDone:
+            return statusFor(audio.finish());
+        case TagLoopOutcome::Stopped:
+            return RowStatus::Stopped;
+        case TagLoopOutcome::ReadFailed:
+            break;
+        }
     } catch (const std::bad_alloc&) {
         // A tag larger than the memory the process can have: this file fails, the run goes on.
     } catch (const std::system_error&) {

@@ -22,6 +22,8 @@ inline constexpr std::size_t kFileHeaderSize =
 
 // type (1) + data size (3) + timestamp (3) + timestamp extension (1) + stream id (3)
 inline constexpr std::size_t kTagHeaderSize = 11;
+inline constexpr std::size_t kTypeSize = 1;
+inline constexpr std::size_t kDataSizeSize = 3;
 // The previous-tag-size field after the header and after every tag.
 inline constexpr std::size_t kBackPointerSize = 4;
 
@@ -29,7 +31,9 @@ inline constexpr std::uint8_t kTagTypeAudio = 8;
 inline constexpr std::uint8_t kTagTypeVideo = 9;
 inline constexpr std::uint8_t kTagTypeScriptData = 18;
 
-// The sound format: the upper four bits of an audio tag's first data byte.
+// An audio tag's data starts with one byte of its own (the audio header) before the payload;
+// its upper four bits are the sound format.
+inline constexpr std::size_t kAudioHeaderSize = 1;
 inline constexpr int kSoundFormatShift = 4;
 inline constexpr std::uint8_t kSoundFormatPcmPlatformEndian = 0;
 inline constexpr std::uint8_t kSoundFormatAdpcm = 1;

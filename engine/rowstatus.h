@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <cstdint>
+
 namespace quillon::engine {
 
 // What a row of the file list shows about its file. The engine reports these kinds; the hosts
@@ -65,15 +67,33 @@ constexpr bool extractedNothing(RowStatus status) {
     return false;
 }
 
+// Why an output that was asked to start with a VBR header frame is the plain stream.
+enum class VbrHeaderObstacle : std::uint8_t {
+    None,
+    // The stream holds no MPEG audio frame at all.
+    NoAudioFrames,
+    // Free-format frames carry no length, so they cannot be counted or indexed.
+    FreeFormat,
+    // The sample rate, MPEG version or layer changes mid-stream.
+    FormatChanges,
+    // The header frame only exists for layer III.
+    NotLayerThree,
+    // The header's byte count is 32 bits wide.
+    StreamTooLong,
+};
+
 // Something the user is told about a file while it is extracted, apart from its status.
-enum class Notice {
-    AudioNotMp3, // the first audio tag with data is in a format not extracted: no output
-    // A VBR header frame was asked for but the output is the plain stream, because:
-    NoVbrHeaderNoFrames,     // it holds no MPEG audio frame (or none near its start)
-    NoVbrHeaderFreeFormat,   // its frames are free format, whose length nothing says
-    NoVbrHeaderFormatChange, // its sample rate or MPEG version changes
-    NoVbrHeaderNotLayer3,    // it is not MPEG layer III
-    NoVbrHeaderTooLong,      // it is longer than the header's byte count can say (4 GiB)
+struct Notice {
+    enum class Kind : std::uint8_t {
+        // The first audio tag with data is in a format that is not extracted: no output.
+        AudioNotExtracted,
+        // A VBR header frame was asked for, but the output is the plain stream; `why` says why.
+        NoVbrHeader,
+    };
+    Kind kind = Kind::AudioNotExtracted;
+    VbrHeaderObstacle why = VbrHeaderObstacle::None;
+
+    bool operator==(const Notice&) const = default;
 };
 
 } // namespace quillon::engine

@@ -56,18 +56,21 @@ std::string_view statusText(RowStatus status) {
 }
 
 std::string_view noticeText(Notice notice) {
-    switch (notice) {
-    case Notice::AudioNotMp3:
+    if (notice.kind == Notice::Kind::AudioNotExtracted) {
         return "Can not get audio data";
-    case Notice::NoVbrHeaderNoFrames:
+    }
+    switch (notice.why) {
+    case VbrHeaderObstacle::None:
+        break;
+    case VbrHeaderObstacle::NoAudioFrames:
         return "No VBR header written: no MPEG audio frames found";
-    case Notice::NoVbrHeaderFreeFormat:
+    case VbrHeaderObstacle::FreeFormat:
         return "No VBR header written: the stream is free format";
-    case Notice::NoVbrHeaderFormatChange:
+    case VbrHeaderObstacle::FormatChanges:
         return "No VBR header written: the sample rate or MPEG version changes";
-    case Notice::NoVbrHeaderNotLayer3:
+    case VbrHeaderObstacle::NotLayerThree:
         return "No VBR header written: the stream is not MPEG layer III";
-    case Notice::NoVbrHeaderTooLong:
+    case VbrHeaderObstacle::StreamTooLong:
         return "No VBR header written: the stream is longer than 4 GiB";
     }
     return {};

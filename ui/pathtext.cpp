@@ -1,27 +1,24 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/pathtext.h"
 
-namespace quillon::ui {
+#include "platform/pathparts.h"
 
-namespace {
-constexpr QChar kSeparator = u'/';
-}
+namespace quillon::ui {
 
 bool hasFlvExtension(const QString& path) {
     return path.endsWith(QStringLiteral(".flv"), Qt::CaseInsensitive);
 }
 
 QString folderPart(const QString& path) {
-    const qsizetype last = path.lastIndexOf(kSeparator);
-    return last < 0 ? QString() : path.left(last + 1);
+    return path.left(static_cast<qsizetype>(platform::nameStart(path)));
 }
 
 QString withTrailingSeparator(const QString& folder) {
-    return folder.endsWith(kSeparator) ? folder : folder + kSeparator;
+    return platform::withTrailingSeparator(folder);
 }
 
 QString withoutTrailingSeparator(const QString& folder) {
-    if (folder.size() > 1 && folder.endsWith(kSeparator)) {
+    if (folder.size() > 1 && platform::isPathSeparator(folder.back())) {
         return folder.chopped(1);
     }
     return folder;

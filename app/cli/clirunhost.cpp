@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "clirunhost.h"
 
-#include "engine/outputpath.h"
 #include "engine/statustexts.h"
+#include "platform/pathparts.h"
 #include "printablename.h"
 
 #include <cerrno>
@@ -53,7 +53,7 @@ engine::OutputChoice CliRunHost::showOutputFolderDialog() {
     choice.OutputConfirmed = true;
     choice.sameAsInput = !outputDir_.has_value();
     if (outputDir_) {
-        choice.OutputFolder = engine::withTrailingSeparator(*outputDir_);
+        choice.OutputFolder = platform::withTrailingSeparator(*outputDir_);
     }
     return choice;
 }

@@ -2,8 +2,8 @@
 #include "cliarguments.h"
 #include "clirunhost.h"
 #include "engine/extractionrun.h"
-#include "engine/outputpath.h"
 #include "outputclash.h"
+#include "platform/pathparts.h"
 #include "platform/posixfilesystem.h"
 #include "printablename.h"
 #include "stopsignals.h"
@@ -62,7 +62,7 @@ bool needsAnOutputDir(const std::string& input) {
     if (::stat(input.c_str(), &info) != 0 || S_ISDIR(info.st_mode)) {
         return false;
     }
-    const std::string folder = quillon::engine::folderOf(input);
+    const std::string folder = quillon::platform::splitPath(input).folder;
     char resolved[PATH_MAX];
     if (::realpath(folder.empty() ? "." : folder.c_str(), resolved) == nullptr) {
         return false;
@@ -128,10 +128,7 @@ int main(int argc, char** argv) {
                                   ::isatty(STDERR_FILENO) == 1);
     quillon::platform::PosixFileSystem files(quillon::platform::PosixFileSystem::ReadMode::Mapped,
                                              stopRequested);
-    // An older output stays as it was unless a complete new one replaces it.
-    quillon::engine::ExtractionRun run(
-        host, files,
-        {.removeOlderOutputFirst = false, .vbrHeader = args.vbrHeader, .aac = args.aac});
+    quillon::engine::ExtractionRun run(host, files, {.vbrHeader = args.vbrHeader, .aac = args.aac});
     run.run();
 
     if (StopSignals::received() != 0) {

@@ -44,7 +44,7 @@ TEST(AudioStage, NonMp3AudioIsReportedOncePerFileAndWritesNothing) {
     // The next file starts afresh.
     t.add("mp3.flv", FlvBuilder::start().audio(0x2F, pattern(20, 4)).bytes());
     t.run();
-    EXPECT_EQ(t.host.notices, (std::vector<Notice>{Notice::AudioNotMp3, Notice::AudioNotMp3}));
+    EXPECT_EQ(t.host.notices, (std::vector<Notice>{kAudioNotExtracted, kAudioNotExtracted}));
     EXPECT_EQ(t.output("/in/aac.mp3"), nullptr);
     EXPECT_EQ(t.output("/in/aac2.mp3"), nullptr);
     EXPECT_EQ(*t.output("/in/mp3.mp3"), pattern(20, 4));

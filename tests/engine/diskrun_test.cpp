@@ -71,7 +71,7 @@ TEST(DiskRun, NonMp3AndVideoOnlyFixturesFinishWithoutOutput) {
     runOver(host);
     EXPECT_EQ(host.status(1), engine::RowStatus::Finished);
     EXPECT_EQ(host.status(2), engine::RowStatus::Finished);
-    EXPECT_EQ(host.notices, std::vector<engine::Notice>{engine::Notice::AudioNotMp3});
+    EXPECT_EQ(host.notices, std::vector<engine::Notice>{kAudioNotExtracted});
     EXPECT_TRUE(fs::is_empty(out.path()));
 }
 
@@ -85,17 +85,6 @@ TEST(DiskRun, UnicodeAndSpacesInNamesWork) {
     runOver(host);
     EXPECT_EQ(host.status(1), engine::RowStatus::Finished);
     EXPECT_TRUE(fs::exists(sub / "mein Clip – ünïcode.mp3"));
-}
-
-TEST(DiskRun, OldOutputIsDeletedEvenWhenTheInputIsUnreadable) {
-    TempFolder folder;
-    const std::string input = folder.write("notes.flv", bytesOf("plain text"));
-    folder.write("notes.mp3", bytesOf("stale"));
-    RecordingHost host({input, folder.file("missing.flv")});
-    runOver(host);
-    EXPECT_EQ(host.status(1), engine::RowStatus::ReadError);
-    EXPECT_EQ(host.status(2), engine::RowStatus::ReadError);
-    EXPECT_FALSE(fs::exists(folder.path() / "notes.mp3"));
 }
 
 TEST(DiskRun, AnOutputThatCannotBeCreatedEndsAsWriteError) {
@@ -115,17 +104,4 @@ TEST(DiskRun, AnOutputThatCannotBeCreatedEndsAsWriteError) {
     elsewhere.answer = {true, false, folder.file("no such folder") + "/"};
     runOver(elsewhere);
     EXPECT_EQ(elsewhere.status(1), engine::RowStatus::WriteError);
-}
-
-TEST(DiskRun, AnInputReachedThroughALinkIsNotOverwritten) {
-    TempFolder folder;
-    const std::string input = folder.file("clip.flv");
-    fs::copy_file(fixturePath("mp3-only.flv"), input);
-    fs::create_directory(folder.path() / "out");
-    fs::create_symlink(input, folder.path() / "out" / "clip.mp3");
-    RecordingHost host({input});
-    host.answer = {true, false, folder.file("out") + "/"};
-    runOver(host);
-    EXPECT_EQ(host.status(1), engine::RowStatus::WriteError);
-    EXPECT_EQ(readFile(input), readFile(fixturePath("mp3-only.flv")));
 }

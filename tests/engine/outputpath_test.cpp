@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "engine/outputpath.h"
+#include "platform/pathparts.h"
 
 #include <gtest/gtest.h>
 
@@ -34,11 +35,14 @@ TEST(Mp3PathFor, PutsBaseNameAndExtensionAfterTheFolder) {
     EXPECT_EQ(aacPathFor("/out/", "/in/a.b.flv"), "/out/a.b.aac");
 }
 
-TEST(FolderOf, KeepsTheSeparatorAndIsEmptyForBareNames) {
-    EXPECT_EQ(folderOf("/in/sub/clip.flv"), "/in/sub/");
-    EXPECT_EQ(folderOf("clip.flv"), "");
-    EXPECT_EQ(folderOf("/clip.flv"), "/");
-    EXPECT_EQ(withTrailingSeparator("/out"), "/out/");
-    EXPECT_EQ(withTrailingSeparator("/out/"), "/out/");
-    EXPECT_EQ(withTrailingSeparator("/"), "/");
+TEST(PathParts, FolderKeepsTheSeparatorAndIsEmptyForBareNames) {
+    using quillon::platform::splitPath;
+    using quillon::platform::withTrailingSeparator;
+    EXPECT_EQ(splitPath("/in/sub/clip.flv").folder, "/in/sub/");
+    EXPECT_EQ(splitPath("/in/sub/clip.flv").name, "clip.flv");
+    EXPECT_EQ(splitPath("clip.flv").folder, "");
+    EXPECT_EQ(splitPath("/clip.flv").folder, "/");
+    EXPECT_EQ(withTrailingSeparator(std::string("/out")), "/out/");
+    EXPECT_EQ(withTrailingSeparator(std::string("/out/")), "/out/");
+    EXPECT_EQ(withTrailingSeparator(std::string("/")), "/");
 }

@@ -103,7 +103,7 @@ TEST(ExtremeFiles, AsTheFirstAudioTagTheLargestClaimDecidesFromItsRealFirstByte)
     auto t =
         runOver(FlvBuilder::start().tag(8, bytesOf({0xAF}), 0xFFFFFF).truncate(13 + 12).bytes());
     EXPECT_EQ(t.host.status(1), engine::RowStatus::Finished);
-    EXPECT_EQ(t.host.notices, std::vector<engine::Notice>{engine::Notice::AudioNotMp3});
+    EXPECT_EQ(t.host.notices, std::vector<engine::Notice>{kAudioNotExtracted});
     EXPECT_EQ(t.output("/in/clip.mp3"), nullptr);
 }
 

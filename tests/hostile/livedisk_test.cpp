@@ -215,7 +215,7 @@ TEST_P(LiveDisk, ARunThatFailsRemovesOnlyWhatItWrote) {
     FaultyFileSystem faulty(disk);
     faulty.writeBudget = 100'000;
     RecordingHost host({clip});
-    ExtractionRun extraction(host, faulty, {.removeOlderOutputFirst = false});
+    ExtractionRun extraction(host, faulty);
     extraction.run();
     EXPECT_EQ(host.status(1), engine::RowStatus::WriteError);
     EXPECT_EQ(readFile(folder.file("clip.mp3")), theirs);

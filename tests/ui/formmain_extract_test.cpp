@@ -67,7 +67,6 @@ TEST(Extract, WholeRunWritesEachOutputNextToItsInput) {
     FormMainTestbed bed;
     const QString one = bed.copyFixture("mp3-only.flv", "one.flv");
     const QString broken = bed.writeFile("broken.flv", "this is not a video");
-    const QString staleOutput = bed.writeFile("broken.mp3", "an older output");
     bed.makeFolder("sub dir");
     const QString two = bed.copyFixture("mp3-video.flv", "sub dir/zwei ü.flv");
     const QString aac = bed.copyFixture("aac.flv", "aac.flv");
@@ -87,7 +86,6 @@ TEST(Extract, WholeRunWritesEachOutputNextToItsInput) {
     EXPECT_EQ(bed.statuses(), (QStringList{kFinished, kReadError, kFinished, kFinished}));
     EXPECT_EQ(sha256Of(bed.path("one.mp3")), expectedMp3Hash("mp3-only.flv"));
     EXPECT_EQ(sha256Of(bed.path("sub dir/zwei ü.mp3")), expectedMp3Hash("mp3-video.flv"));
-    EXPECT_FALSE(QFile::exists(staleOutput)) << "an older output goes even for an unreadable input";
     EXPECT_FALSE(QFile::exists(bed.path("aac.mp3")));
 
     ASSERT_EQ(bed.messages.shown.size(), 1u);
@@ -231,6 +229,27 @@ TEST_F(DuringARun, AddRemoveExtractAndDropsAreRefusedAndShownSo) {
     bed.pump.duringPump = nullptr;
     pressKeys();
     EXPECT_EQ(bed.rowTexts(), (QStringList{extra}));
+}
+
+// An older output is replaced only by a whole new one: on a re-run, a file that has become
+// unreadable and a file whose reading is stopped with Esc keep the outputs of the run before.
+TEST_F(DuringARun, ARerunThatCannotReadOrIsStoppedKeepsThePreviousOutputsExactly) {
+    ASSERT_EQ(bed.extractAnswering(pressOk), 1);
+    ASSERT_EQ(bed.statuses(), (QStringList{kFinished, kFinished}));
+    const QByteArray firstMp3 = readAll(bed.path("first.mp3"));
+    const QByteArray secondMp3 = readAll(bed.path("second.mp3"));
+    bed.writeFile("first.flv", "no longer a video");
+    int readingSecond = 0;
+    bed.pump.duringPump = [&](int) {
+        if (bed.statuses().value(1) == kExtracting && ++readingSecond == 3) {
+            ASSERT_TRUE(makeActive(bed.form));
+            QTest::keyClick(bed.form.ListView1, Qt::Key_Escape);
+        }
+    };
+    bed.extractAnswering(pressOk);
+    EXPECT_EQ(bed.statuses(), (QStringList{kReadError, kStopped}));
+    EXPECT_EQ(readAll(bed.path("first.mp3")), firstMp3);
+    EXPECT_EQ(readAll(bed.path("second.mp3")), secondMp3);
 }
 
 // Esc stops the run at the next tag; closing the window stops it the same way and then closes.

@@ -66,12 +66,17 @@ RowStatus ExtractionRun::extractRow(FlvReader& reader, int row, const OutputChoi
         outputBaseFor(choice.sameAsInput ? platform::splitPath(input).folder : choice.OutputFolder,
                       input),
         input};
+    std::error_code readError;
     try {
         const bool ok = reader.OpenFlv(input);
         host_.setRowStatus(row, RowStatus::Extracting);
         if (!ok) {
             // An input that waited for data (a named pipe with no writer yet) when the stop came.
-            return host_.stopRequested() ? RowStatus::Stopped : RowStatus::ReadError;
+            if (host_.stopRequested()) {
+                return RowStatus::Stopped;
+            }
+            host_.explainReadError(row, reader.openError());
+            return RowStatus::ReadError;
         }
         // Destroyed unfinished, the stage removes what it wrote: an unfinished output is gone
         // before the row shows how it ended.
@@ -85,14 +90,18 @@ RowStatus ExtractionRun::extractRow(FlvReader& reader, int row, const OutputChoi
         case TagLoopOutcome::Stopped:
             return RowStatus::Stopped;
         case TagLoopOutcome::ReadFailed:
+            readError = ReadError::BrokenWhileRead;
             break;
         }
     } catch (const std::bad_alloc&) {
         // A tag larger than the memory the process can have: this file fails, the run goes on.
-    } catch (const std::system_error&) {
+        readError = std::make_error_code(std::errc::not_enough_memory);
+    } catch (const std::system_error& error) {
         // Resources the system would not give (threads, descriptors): likewise.
+        readError = error.code();
     }
     reader.CloseFlv();
+    host_.explainReadError(row, readError);
     return RowStatus::ReadError;
 }
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "platform/filedescriptor.h"
+#include "platform/fileremover.h"
 #include "platform/filesystem.h"
 
 #include <functional>
@@ -19,9 +20,11 @@ public:
     using UniqueTags = std::function<std::string()>;
 
     // Creates the temporary file exclusively, never through a link; null when the folder takes no
-    // new file.
+    // new file. An older file that the commit replaces is handed to `remover`, if given, instead
+    // of being removed by the commit itself.
     static std::unique_ptr<PosixOutputFile> create(const std::string& path,
-                                                   const UniqueTags& tags = {});
+                                                   std::shared_ptr<FileRemover> remover = {},
+                                                   UniqueTags tags = {});
     ~PosixOutputFile() override;
     PosixOutputFile(const PosixOutputFile&) = delete;
     PosixOutputFile& operator=(const PosixOutputFile&) = delete;
@@ -33,7 +36,10 @@ public:
     bool failed() const override { return failed_; }
 
 private:
-    PosixOutputFile(FileDescriptor folder, std::string finalName);
+    PosixOutputFile(FileDescriptor folder, std::string finalName,
+                    std::shared_ptr<FileRemover> remover, UniqueTags tags);
+    std::string uniqueTag() const;
+    std::string keepOlderFile();
     bool flush();
     bool startWriteback();
     // Writes at the end of what the file holds.
@@ -46,6 +52,8 @@ private:
     // Empty until the temporary file exists, and again once it is gone.
     std::string temporaryName_;
     std::string finalName_;
+    std::shared_ptr<FileRemover> remover_;
+    UniqueTags tags_;
     std::vector<std::byte> buffer_;
     // What the file holds, buffer_ not counted.
     std::uint64_t size_ = 0;

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "engine/aacformat.h"
+#include "engine/rowstatus.h"
 
 #include <array>
 #include <cstddef>
@@ -11,17 +12,6 @@
 #include <variant>
 
 namespace quillon::engine {
-
-// Why an AAC stream can not be written as ADTS frames.
-enum class AacRefusal : std::uint8_t {
-    NoConfiguration,     // a raw frame came before any AudioSpecificConfig
-    BrokenConfiguration, // the configuration ends before its fields do
-    ObjectType,          // an object type outside Main, LC, SSR and LTP (escaped ones included)
-    SampleRate,          // a rate given in full, or a reserved index
-    ChannelLayout,       // configuration 0 (a layout inside the stream) or one above 7
-    FrameLayout,         // 960-sample frames, a core coder, or the extension flag
-    FrameTooLong,        // a raw frame longer than an ADTS frame holds
-};
 
 // The fields of an AudioSpecificConfig that an ADTS header needs. Where spectral band
 // replication or parametric stereo is signalled explicitly (object type 5 or 29), the fields are

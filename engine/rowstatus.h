@@ -84,6 +84,17 @@ enum class VbrHeaderObstacle : std::uint8_t {
     StreamTooLong,
 };
 
+// Why an AAC stream can not be written as ADTS frames.
+enum class AacRefusal : std::uint8_t {
+    NoConfiguration,     // a raw frame came before any AudioSpecificConfig
+    BrokenConfiguration, // the configuration ends before its fields do
+    ObjectType,          // an object type outside Main, LC, SSR and LTP (escaped ones included)
+    SampleRate,          // a rate given in full, or a reserved index
+    ChannelLayout,       // configuration 0 (a layout inside the stream) or one above 7
+    FrameLayout,         // 960-sample frames, a core coder, or the extension flag
+    FrameTooLong,        // a raw frame longer than an ADTS frame holds
+};
+
 // Something the user is told about a file while it is extracted, apart from its status.
 struct Notice {
     enum class Kind : std::uint8_t {

@@ -97,8 +97,12 @@ TEST(ExtractionRun, OptionsConfirmedInTheDialogJoinTheRunsOwn) {
     plain.run();
     EngineTestbed t;
     t.add("clip.flv", flv);
+    t.add("aac.flv", readFile(fixturePath("aac.flv")));
     t.host.answer.vbrHeader = true;
+    t.host.answer.aac = true;
     t.run();
+    EXPECT_EQ(t.host.status(2), RowStatus::Finished);
+    EXPECT_NE(t.output("/in/aac.aac"), nullptr);
     ASSERT_NE(plain.output("/in/clip.mp3"), nullptr);
     ASSERT_NE(t.output("/in/clip.mp3"), nullptr);
     const Bytes& stream = *plain.output("/in/clip.mp3");
@@ -112,10 +116,15 @@ TEST(ExtractionRun, NeverExtractsAFileOntoItself) {
     const Bytes flv = mp3Flv(1);
     t.add("clip.mp3", flv);
     t.add("next.flv", mp3Flv(2));
+    const Bytes aac = readFile(fixturePath("aac.flv"));
+    t.add("song.aac", aac);
+    t.options.aac = true;
     t.run();
     EXPECT_EQ(t.host.status(1), engine::RowStatus::WriteError);
     EXPECT_EQ(*t.output("/in/clip.mp3"), flv);
     EXPECT_EQ(t.host.status(2), engine::RowStatus::Finished);
+    EXPECT_EQ(t.host.status(3), engine::RowStatus::WriteError);
+    EXPECT_EQ(*t.output("/in/song.aac"), aac);
 }
 
 TEST(ExtractionRun, RowsAddedDuringTheRunAreNotVisited) {

@@ -142,8 +142,8 @@ RowStatus ExtractionRun::extractRow(FlvReader& reader, int row, const OutputChoi
         case TagLoopOutcome::Stopped:
             return RowStatus::Stopped;
         case TagLoopOutcome::ReadFailed:
-            readError = ReadError::BrokenWhileRead;
-            break;
+            host_.explainReadError(row, ReadError::BrokenWhileRead);
+            return RowStatus::ReadError;
         }
     } catch (const std::bad_alloc&) {
         // A tag larger than the memory the process can have: this file fails, the run goes on.

@@ -14,8 +14,9 @@ namespace quillon::platform {
 // in it.
 using InterruptCheck = std::function<bool()>;
 
-// A regular file read through a buffer in user space, for where mapping is not wanted. Skips move
-// the descriptor; big reads go straight into the destination.
+// A regular file read through a buffer in user space, for where mapping is not wanted or dear.
+// Skips past the buffer cost no system call: each read says where it starts. Big reads go straight
+// into the destination.
 class BufferedInputFile final : public InputFile {
 public:
     BufferedInputFile(FileDescriptor fd, std::uint64_t size);
@@ -36,6 +37,8 @@ private:
     std::unique_ptr<std::byte[]> buffer_;
     std::size_t begin_ = 0;
     std::size_t end_ = 0;
+    // The file offset just past what the buffer holds: where the next read starts.
+    std::uint64_t offset_ = 0;
     bool failed_ = false;
 };
 

@@ -16,7 +16,8 @@ namespace quillon::platform {
 
 namespace {
 
-constexpr std::size_t kWriteBufferSize = 1 << 20;
+// Few system calls per output, and few pages to touch a first time (see the read buffer's size).
+constexpr std::size_t kWriteBufferSize = 256 << 10;
 // Another process creating the same random name this often means something else is wrong.
 constexpr int kNameAttempts = 64;
 

@@ -34,7 +34,7 @@ shm="$(mktemp -d /dev/shm/quillon-bench.XXXXXX)"
 trap 'rm -rf "$shm"' EXIT
 hypervisor="$(dmesg 2>/dev/null | grep -o -m1 'Hypervisor detected: .*' || true)"
 echo "machine: $(nproc) cores, ${hypervisor:-no hypervisor seen (or dmesg not readable)}, load $(cut -d' ' -f1-3 /proc/loadavg)"
-echo "output folders: $disk ($(findmnt -n -o FSTYPE --target "$disk")), $shm ($(findmnt -n -o FSTYPE --target "$shm"))"
+echo "output folders: $disk ($(df --output=fstype "$disk" | tail -n 1)), $shm ($(df --output=fstype "$shm" | tail -n 1))"
 
 "$cli" -o "$disk" "$big" >/dev/null
 ffmpeg -hide_banner -loglevel error -y -i "$big" -map 0:a -c:a copy -write_xing 0 \
@@ -68,7 +68,7 @@ PY
 # shell in between, so no command pays for one; the outputs go to /dev/null.
 cat "$big" >/dev/null # into the page cache
 for out in "$disk" "$shm"; do
-    label="large file, output on $(findmnt -n -o FSTYPE --target "$out"), page cache warm"
+    label="large file, output on $(df --output=fstype "$out" | tail -n 1), page cache warm"
     extra=()
     if [ "$out" = "$disk" ]; then
         extra=(-n ffmpeg --prepare sync "ffmpeg -hide_banner -loglevel error -y -i '$big' -map 0:a -c:a copy -write_xing 0 -id3v2_version 0 -write_id3v1 0 -f mp3 '$out/ffmpeg.mp3'")
@@ -86,7 +86,7 @@ drop="$here/drop-from-cache.py"
 hyperfine -N --warmup 1 --runs "$(( (runs + 1) / 2 ))" --export-json "$data/cold.json" \
     -n fresh --prepare "bash -c 'rm -f \"\$1\"; sync; python3 \"\$2\" \"\$3\"' _ '$disk/big.mp3' '$drop' '$big'" "'$cli' -o '$disk' '$big'" \
     -n cat --prepare "bash -c 'sync; python3 \"\$1\" \"\$2\"' _ '$drop' '$big'" "cat '$big'" >/dev/null
-report "$data/cold.json" "large file, output on $(findmnt -n -o FSTYPE --target "$disk"), page cache cold"
+report "$data/cold.json" "large file, output on $(df --output=fstype "$disk" | tail -n 1), page cache cold"
 
 /usr/bin/time -v "$cli" -o "$disk" "$big" 2>&1 >/dev/null | awk -F': ' '/Maximum resident/ {printf "peak memory: %.1f MB (target < 40 MB)\n", $2/1024}'
 
@@ -131,6 +131,6 @@ for out in "$disk/small" "$shm/small"; do
         -n fresh --prepare "rm -rf '$out' && mkdir '$out' && sync" "'$cli' -o '$out' '$small'/in/*.flv >/dev/null" \
         -n replaced --prepare "sync" "'$cli' -o '$out' '$small'/in/*.flv >/dev/null" \
         -n cat --prepare "sync" "cat '$small'/in/*.flv >/dev/null" >/dev/null
-    report "$data/small.json" "$small_files small files, outputs on $(findmnt -n -o FSTYPE --target "$out")"
+    report "$data/small.json" "$small_files small files, outputs on $(df --output=fstype "$out" | tail -n 1)"
 done
 rm -rf "$disk"

@@ -169,7 +169,7 @@ TEST(Starved, OnTheWayUpToEnoughMemoryNoLimitLeavesATemporaryFileOrLosesTheOlder
     TempFolder work;
     work.write("small.flv", FlvBuilder::start().audio(0x2F, pattern(100)).bytes());
     bool noBuffer = false;
-    for (int limitKb = 2000; limitKb < 40'000; limitKb += 250) {
+    for (int limitKb = 2000; limitKb < 40'000; limitKb += 100) {
         SCOPED_TRACE(limitKb);
         work.write("small.mp3", kOlder);
         const ProgramResult r =

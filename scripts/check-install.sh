@@ -4,7 +4,7 @@
 # checks what lands there with the desktop's own validators: the file list, the desktop entry,
 # the AppStream metadata (also with addresses set), the icon sizes, the manual pages, the bash
 # completion, and the installed quillon-cli extracting the sample. Then `make uninstall` must
-# leave nothing behind. Usage: scripts/check-install.sh [BUILD-FOLDER]
+# leave nothing of the install behind and remove nothing else. Usage: scripts/check-install.sh [BUILD-FOLDER]
 set -euo pipefail
 build="$(realpath "${1:-build}")"
 cd "$(dirname "$0")/.."
@@ -12,8 +12,11 @@ scratch="$(mktemp -d)"
 trap 'rm -rf "$scratch"' EXIT
 stage="$scratch/stage"
 manifest="$scratch/installed-files.txt"
-DESTDIR="$stage" scripts/install.sh "$build" /usr "$manifest" >/dev/null
 usr="$stage/usr"
+# A folder that is there before the install, as share/applications is on any desktop, is not the
+# install's to remove.
+mkdir -p "$usr/share/applications"
+DESTDIR="$stage" scripts/install.sh "$build" /usr "$manifest" >/dev/null
 failed=0
 fail() {
     echo "check-install: $*" >&2
@@ -119,13 +122,20 @@ status="$("$usr/bin/quillon-cli" "$scratch/work/quillon-sample.flv")" || fail "q
 [ "$status" = "$scratch/work/quillon-sample.flv: Finished" ] || fail "quillon-cli printed '$status'"
 [ -s "$scratch/work/quillon-sample.mp3" ] || fail "the installed quillon-cli wrote no MP3"
 
-# make uninstall removes every file and every folder the install made, and nothing else.
-scripts/uninstall.sh "$manifest" >/dev/null || fail "uninstall failed"
-left="$(find "$stage" 2>/dev/null; [ ! -e "$manifest" ] || echo "$manifest")"
-[ -z "$left" ] || fail "uninstall left: $left"
+# make uninstall removes every file and every folder the install made, and nothing else: the
+# folder that was there before stays, and so does a file that another program put into a folder
+# the install made, with the folders above it.
+foreign="$usr/share/man/man1/another-program.1.gz"
+touch "$foreign"
+scripts/uninstall.sh "$manifest" >/dev/null 2>&1 || fail "uninstall failed"
+left="$(find "$stage" 2>/dev/null | sort; [ ! -e "$manifest" ] || echo "$manifest")"
+kept="$(printf '%s\n' "$stage" "$usr" "$usr/share" "$usr/share/applications" "$usr/share/man" \
+    "$usr/share/man/man1" "$foreign" | sort)"
+[ "$left" = "$kept" ] || fail "uninstall left: $(comm -23 <(echo "$left") <(echo "$kept"));" \
+    "removed what it had not installed: $(comm -13 <(echo "$left") <(echo "$kept"))"
 
 if [ "$failed" -ne 0 ]; then
     exit 1
 fi
 echo "check-install: installed files, desktop entry, metadata (with and without addresses)," \
-    "icons, manual pages and completion are valid; uninstall left nothing behind"
+    "icons, manual pages and completion are valid; uninstall left nothing of its own behind"

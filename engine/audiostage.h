@@ -56,7 +56,8 @@ public:
 
     // One audio tag's data as the file held it, the audio header byte first.
     void HandleAudioTag(std::span<const std::byte> data);
-    // True once nothing the file still holds can change how its audio ends: its output broke.
+    // True once nothing the file still holds can change how its audio ends: its output broke, or
+    // its AAC turned out to be one ADTS can not carry.
     bool done() const {
         return extracted_ && (!output_ || output_->failed() || writer_->refusal());
     }

@@ -52,17 +52,22 @@ TEST_F(Cli, ExtractsNextToEachInputAndReportsEveryFileInOrder) {
 TEST_F(Cli, OutputDirTakesAllOutputsAndTheExitStatusSaysWhetherEachGaveOne) {
     copyFixture("mp3-only.flv", "one.flv");
     copyFixture("aac.flv", "two.flv");
+    copyFixture("aac-22k-stereo.flv", "three.flv");
     fs::create_directory(work.path() / "out");
     for (const auto& flag :
          {std::vector<std::string>{"-o", "out"}, std::vector<std::string>{"--output-dir", "out/"},
           std::vector<std::string>{"--output-dir=out"}}) {
         std::vector<std::string> args = flag;
-        args.insert(args.end(), {"one.flv", "two.flv"});
+        args.insert(args.end(), {"one.flv", "two.flv", "three.flv"});
         const CliResult r = run(args);
         EXPECT_EQ(r.exitCode, 3) << flag[0];
-        EXPECT_EQ(r.out, "one.flv: Finished\ntwo.flv: Skipped: AAC audio\n");
-        // The notice goes to stderr, once, and the run goes on; at its end, how to get the AAC.
+        EXPECT_EQ(
+            r.out,
+            "one.flv: Finished\ntwo.flv: Skipped: AAC audio\nthree.flv: Skipped: AAC audio\n");
+        // The notice goes to stderr once per file, and the run goes on; at its end, once for the
+        // run, how to get the AAC.
         EXPECT_EQ(r.err, "two.flv: Can not get audio data\n"
+                         "three.flv: Can not get audio data\n"
                          "quillon-cli: AAC audio is extracted (to NAME.aac) only with --aac\n");
         EXPECT_TRUE(fs::exists(work.path() / "out/one.mp3"));
         EXPECT_FALSE(fs::exists(work.path() / "out/two.mp3"));

@@ -6,6 +6,7 @@
 #include "platform/pathparts.h"
 
 #include <new>
+#include <optional>
 #include <system_error>
 
 namespace quillon::engine {
@@ -64,32 +65,45 @@ RowStatus ExtractionRun::extractRow(FlvReader& reader, int row, const OutputChoi
         outputBaseFor(choice.sameAsInput ? platform::splitPath(input).folder : choice.OutputFolder,
                       input),
         input};
+    std::error_code readError;
     try {
         const bool ok = reader.OpenFlv(input);
         host_.setRowStatus(row, RowStatus::Extracting);
         if (!ok) {
+            // An input that waited for data (a named pipe with no writer yet) when the stop came.
+            if (host_.stopRequested()) {
+                return RowStatus::Stopped;
+            }
+            host_.explainReadError(row, reader.openError());
             return RowStatus::ReadError;
         }
-        // Destroyed unfinished, the stage removes what it wrote: an unfinished output is gone
-        // before the row shows how it ended.
-        AudioStage audio(files_, host_, std::move(target), options_);
-        const TagLoopOutcome read = reader.ReadTags(audio);
+        TagLoopOutcome read = TagLoopOutcome::ReadFailed;
+        std::optional<AudioOutcome> audioEnd;
+        {
+            AudioStage audio(files_, host_, std::move(target), options_);
+            read = reader.ReadTags(audio);
+            if (read == TagLoopOutcome::Finished || read == TagLoopOutcome::AudioDone) {
+                audioEnd = audio.finish();
+            }
+        } // an unfinished output is gone before the row shows how it ended
         reader.CloseFlv();
-        switch (read) {
-        case TagLoopOutcome::Finished:
-        case TagLoopOutcome::AudioDone:
-            return statusFor(audio.finish());
-        case TagLoopOutcome::Stopped:
-            return RowStatus::Stopped;
-        case TagLoopOutcome::ReadFailed:
-            break;
+        if (audioEnd) {
+            return statusFor(*audioEnd);
         }
+        if (read == TagLoopOutcome::Stopped) {
+            return RowStatus::Stopped;
+        }
+        host_.explainReadError(row, ReadError::BrokenWhileRead);
+        return RowStatus::ReadError;
     } catch (const std::bad_alloc&) {
         // A tag larger than the memory the process can have: this file fails, the run goes on.
-    } catch (const std::system_error&) {
+        readError = std::make_error_code(std::errc::not_enough_memory);
+    } catch (const std::system_error& error) {
         // Resources the system would not give (threads, descriptors): likewise.
+        readError = error.code();
     }
     reader.CloseFlv();
+    host_.explainReadError(row, readError);
     return RowStatus::ReadError;
 }
 

@@ -60,8 +60,9 @@ public:
     FlvReader(RunHost& host, platform::FileSystem& files) : host_(host), files_(files) {}
 
     // Opens the file and checks its header; true when the reader stands at the first
-    // back-pointer. On false no file is left open.
+    // back-pointer. On false no file is left open, and openError() says why.
     bool OpenFlv(const std::string& path);
+    std::error_code openError() const { return openError_; }
     // Reads every tag, handing each audio tag's data to `audio`.
     TagLoopOutcome ReadTags(AudioStage& audio);
     void CloseFlv();
@@ -82,6 +83,7 @@ private:
     RunHost& host_;
     platform::FileSystem& files_;
     FlvReaderState state_;
+    std::error_code openError_;
 };
 
 } // namespace quillon::engine

@@ -2,6 +2,8 @@
 #pragma once
 
 #include <cstdint>
+#include <system_error>
+#include <type_traits>
 
 namespace quillon::engine {
 
@@ -45,4 +47,15 @@ struct Notice {
     bool operator==(const Notice&) const = default;
 };
 
+// Why a file ended as ReadError where the system gave no reason of its own. As error codes, so
+// that a host tells them as it tells the system's reasons (no such file, permission denied).
+enum class ReadError {
+    NotFlv = 1,      // its first bytes are not an FLV file header
+    BrokenWhileRead, // a read failed, or the file shrank, before its end
+};
+std::error_code make_error_code(ReadError error);
+
 } // namespace quillon::engine
+
+template <>
+struct std::is_error_code_enum<quillon::engine::ReadError> : std::true_type {};

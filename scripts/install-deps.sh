@@ -10,7 +10,7 @@ for extra in "$@"; do
     case "$extra" in
     build) ;;
     check) packages+=(desktop-file-utils appstream groff man-db bash-completion) ;;
-    package) packages+=(dpkg-dev file lintian) ;;
+    package) packages+=(dpkg-dev file lintian debootstrap) ;;
     tidy) packages+=(clang-tidy) ;;
     bench) packages+=(libbenchmark-dev ffmpeg hyperfine time) ;;
     screenshots) packages+=(xvfb xauth x11-apps imagemagick fonts-dejavu-core) ;;

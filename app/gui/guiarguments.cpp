@@ -3,6 +3,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <cerrno>
+#include <sys/stat.h>
 
 namespace quillon::gui {
 
@@ -21,8 +23,16 @@ GuiArguments parseGuiArguments(const std::vector<std::string>& args) {
     bool optionsEnded = false;
     for (const std::string& arg : args) {
         if (optionsEnded || arg == "-" || !arg.starts_with('-')) {
-            if (!arg.empty()) {
-                result.files.append(fullPath(arg));
+            if (arg.empty()) {
+                continue;
+            }
+            const QString path = fullPath(arg);
+            // A link counts as there even when its target is not, as it does for a drop.
+            struct stat info {};
+            if (::lstat(QFile::encodeName(path).constData(), &info) == 0) {
+                result.files.append(path);
+            } else {
+                result.notFound.push_back({arg, {errno, std::generic_category()}});
             }
         } else if (arg == "--") {
             optionsEnded = true;

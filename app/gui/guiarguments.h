@@ -3,6 +3,7 @@
 
 #include <QStringList>
 #include <string>
+#include <system_error>
 #include <vector>
 
 namespace quillon::gui {
@@ -13,8 +14,15 @@ struct GuiArguments {
     enum class Action { Open, Help, Version, UsageError };
 
     Action action = Action::Open;
-    // The files to list at start-up, as full paths, in the order given.
+    // The files to list at start-up, as full paths, in the order given: those that exist.
     QStringList files;
+    // The FILEs that do not exist, as given, with the system's reason; unlike a drop, which
+    // stops at the first missing item, they do not keep the others from being listed.
+    struct NotFound {
+        std::string name;
+        std::error_code reason;
+    };
+    std::vector<NotFound> notFound;
     // What was wrong, for a usage error.
     std::string error;
 };

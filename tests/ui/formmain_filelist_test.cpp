@@ -173,6 +173,9 @@ struct CommandLineCase {
     std::vector<std::string> args;
     QStringList dropped;
     QStringList listed;
+    // What the drop lists, where it differs: it stops at the first item that is not there.
+    QStringList listedByDrop;
+    std::vector<std::string> notFound;
 };
 
 void PrintTo(const CommandLineCase& c, std::ostream* out) {
@@ -198,7 +201,7 @@ protected:
     }
 };
 
-TEST_P(OpenedWithFiles, ListsWhatADropOfTheSameFilesLists) {
+TEST_P(OpenedWithFiles, ListsWhatADropListsButNamesMissingFilesAndGoesOn) {
     const CommandLineCase& c = GetParam();
     std::vector<std::string> args = c.args;
     for (std::string& arg : args) {
@@ -209,12 +212,18 @@ TEST_P(OpenedWithFiles, ListsWhatADropOfTheSameFilesLists) {
     const gui::GuiArguments parsed = gui::parseGuiArguments(args);
     ASSERT_EQ(parsed.action, gui::GuiArguments::Action::Open) << parsed.error;
     bed.form.addFiles(parsed.files);
-    const std::string fromCommandLine = bed.rowTexts().join('\n').toStdString();
+    EXPECT_EQ(bed.rowTexts().join('\n').toStdString(), inFolder(c.listed).join('\n').toStdString());
+    std::vector<std::string> notFound;
+    for (const auto& missing : parsed.notFound) {
+        notFound.push_back(missing.name + ": " + missing.reason.message());
+    }
+    EXPECT_EQ(notFound, c.notFound);
 
     bed.form.ListView1->clear();
     drop(inFolder(c.dropped), DropTarget::Rows);
-    EXPECT_EQ(fromCommandLine, bed.rowTexts().join('\n').toStdString());
-    EXPECT_EQ(fromCommandLine, inFolder(c.listed).join('\n').toStdString());
+    EXPECT_EQ(
+        bed.rowTexts().join('\n').toStdString(),
+        inFolder(c.listedByDrop.isEmpty() ? c.listed : c.listedByDrop).join('\n').toStdString());
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -222,19 +231,28 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(CommandLineCase{"FoldersAndOtherExtensionsAreSkipped",
                                       {"a.flv", "folder.flv", "notes.txt", "B.FLV"},
                                       {"a.flv", "folder.flv", "notes.txt", "B.FLV"},
-                                      {"a.flv", "B.FLV"}},
+                                      {"a.flv", "B.FLV"},
+                                      {},
+                                      {}},
                       CommandLineCase{"OneFileNamedFourWaysIsListedOnce",
                                       {"a.flv", "./a.flv", "sub/../a.flv", "{dir}/a.flv"},
                                       {"a.flv", "a.flv"},
-                                      {"a.flv"}},
-                      CommandLineCase{"AMissingFileEndsTheList",
+                                      {"a.flv"},
+                                      {},
+                                      {}},
+                      CommandLineCase{"AMissingFileIsReportedAndTheOthersListed",
+                                      {"sub/c.flv", "gone.flv", "a.flv", "a.flv/b.flv"},
                                       {"sub/c.flv", "gone.flv", "a.flv"},
-                                      {"sub/c.flv", "gone.flv", "a.flv"},
-                                      {"sub/c.flv"}},
+                                      {"sub/c.flv", "a.flv"},
+                                      {"sub/c.flv"},
+                                      {"gone.flv: No such file or directory",
+                                       "a.flv/b.flv: Not a directory"}},
                       CommandLineCase{"AfterDoubleDashADashIsPartOfAName",
                                       {"--", "-dash.flv", "--", "a.flv"},
                                       {"-dash.flv", "--", "a.flv"},
-                                      {"-dash.flv"}}),
+                                      {"-dash.flv", "a.flv"},
+                                      {"-dash.flv"},
+                                      {"--: No such file or directory"}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 class RemoveRows : public ::testing::Test {

@@ -118,10 +118,17 @@ void Mp3FrameCounter::feed(std::span<const std::byte> bytes) {
     const std::uint64_t base = total_;
     total_ += bytes.size();
     if (Walk* w = std::get_if<Walk>(&mode_)) {
-        if (walk(*w, bytes, base)) {
-            return;
+        if (!walk(*w, bytes, base)) {
+            search(false);
         }
-    } else if (Search* s = std::get_if<Search>(&mode_)) {
+        return;
+    }
+    feedOtherwise(bytes, base);
+}
+
+// Feeding while searching, passing a leading tag or stopped: not the hot path.
+void Mp3FrameCounter::feedOtherwise(std::span<const std::byte> bytes, std::uint64_t base) {
+    if (Search* s = std::get_if<Search>(&mode_)) {
         s->bytes.insert(s->bytes.end(), bytes.begin(), bytes.end());
     } else if (const LeadingTag* tag = std::get_if<LeadingTag>(&mode_)) {
         if (total_ <= tag->end) {

@@ -178,6 +178,7 @@ private:
         Lone,
     };
 
+    void feedOtherwise(std::span<const std::byte> bytes, std::uint64_t base);
     bool walk(Walk& w, std::span<const std::byte> bytes, std::uint64_t base);
     bool step(Walk& w, std::uint32_t word);
     bool completeHead(Walk& w, std::span<const std::byte> bytes, std::uint64_t base);

@@ -14,18 +14,14 @@ constexpr std::size_t kMovePiece = 1 << 16;
 
 Mp3Writer::Mp3Writer(platform::OutputFile& file, bool withVbrHeader) : file_(file) {
     if (withVbrHeader) {
+        held_.reserve(kHeldAtMost);
         counter_.emplace([this](std::uint64_t offset, std::span<std::byte> into) {
             return recall(offset, into);
         });
     }
 }
 
-void Mp3Writer::writeCounted(std::span<const std::byte> bytes) {
-    counter_->feed(bytes);
-    if (place_ != HeaderPlace::Pending) {
-        file_.write(bytes);
-        return;
-    }
+void Mp3Writer::hold(std::span<const std::byte> bytes) {
     held_.insert(held_.end(), bytes.begin(), bytes.end());
     decidePlace();
 }
@@ -44,7 +40,8 @@ void Mp3Writer::passLeadingTag() {
 }
 
 // Held bytes stay bounded: the counter gives up on a stream whose first frame is not near the
-// place, and a stream that keeps one bitrate for kHeldAtMost bytes is taken to keep it.
+// place, and a stream that keeps one bitrate for kHeldAtMost bytes is taken to keep it (a
+// variable-bitrate one then gets a frame of its first bitrate, larger than it needs).
 void Mp3Writer::decidePlace() {
     if (!counter_->headerPlace()) {
         return;

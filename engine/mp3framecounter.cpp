@@ -27,9 +27,8 @@ bool tagAt(std::span<const std::byte> bytes, std::size_t at, const std::array<st
 // Whether the frame (all its bytes at hand) carries a header of its own: "Xing" or "Info" right
 // after its side info, or "VBRI" at its fixed place.
 bool isHeaderFrame(std::span<const std::byte> frame, const Mp3FrameHeader& header) {
-    constexpr std::size_t kCrcSize = 2;
     const std::size_t xingAt =
-        mpeg::kHeaderSize + (header.crcProtected ? kCrcSize : 0) + header.sideInfoSize();
+        mpeg::kHeaderSize + (header.crcProtected ? mpeg::kCrcSize : 0) + header.sideInfoSize();
     return tagAt(frame, xingAt, xing::kXingTag) || tagAt(frame, xingAt, xing::kInfoTag) ||
            tagAt(frame, xing::kVbriOffset, xing::kVbriTag);
 }
@@ -44,9 +43,10 @@ std::optional<std::uint64_t> leadingTagLength(std::span<const std::byte> bytes, 
     if (bytes.size() < id3v2::kHeaderSize) {
         return atEnd ? std::optional<std::uint64_t>(0) : std::nullopt;
     }
-    // Neither version byte is ever 0xFF, and each size byte holds seven bits.
+    // Each size byte holds seven bits.
     std::uint64_t size = 0;
-    bool valid = bytes[3] != std::byte{0xFF} && bytes[4] != std::byte{0xFF};
+    bool valid = bytes[id3v2::kVersionAt] != std::byte{0xFF} &&
+                 bytes[id3v2::kVersionAt + 1] != std::byte{0xFF};
     for (std::size_t i = id3v2::kSizeAt; i < id3v2::kHeaderSize; ++i) {
         valid = valid && (bytes[i] & std::byte{0x80}) == std::byte{0};
         size = size << 7 | std::to_integer<std::uint64_t>(bytes[i]);

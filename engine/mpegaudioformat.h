@@ -15,6 +15,8 @@
 namespace quillon::engine::mpeg {
 
 inline constexpr std::size_t kHeaderSize = 4;
+// The CRC that follows the header when the no-CRC bit is clear.
+inline constexpr std::size_t kCrcSize = 2;
 
 inline constexpr std::uint32_t kSyncMask = 0xFFE00000;
 inline constexpr std::uint32_t kVersionMask = 0x00180000;
@@ -91,6 +93,8 @@ namespace quillon::engine::id3v2 {
 
 inline constexpr std::array<std::byte, 3> kTag{std::byte{'I'}, std::byte{'D'}, std::byte{'3'}};
 inline constexpr std::size_t kHeaderSize = 10;
+// Major version and revision; neither is ever 0xFF.
+inline constexpr std::size_t kVersionAt = 3;
 inline constexpr std::size_t kFlagsAt = 5;
 inline constexpr std::size_t kSizeAt = 6;
 inline constexpr std::uint8_t kFooterFlag = 0x10;

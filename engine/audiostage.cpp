@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "engine/audiostage.h"
 
+#include "engine/adtswriter.h"
 #include "engine/flvformat.h"
 #include "engine/mp3writer.h"
 #include "engine/outputpath.h"
@@ -26,9 +27,14 @@ void AudioStage::HandleAudioTag(std::span<const std::byte> data) {
 
 void AudioStage::StartAudio(std::uint8_t soundFormat) {
     soundFormat_ = soundFormat;
-    if (soundFormat == flv::kSoundFormatMp3) {
+    if (soundFormat == flv::kSoundFormatMp3 || soundFormat == flv::kSoundFormatMp38kHz) {
         extracted_ = true;
         OpenMp3();
+        return;
+    }
+    if (soundFormat == flv::kSoundFormatAac && options_.aac) {
+        extracted_ = true;
+        OpenAac();
         return;
     }
     host_.showNotice({Notice::Kind::AudioNotExtracted});
@@ -37,6 +43,12 @@ void AudioStage::StartAudio(std::uint8_t soundFormat) {
 void AudioStage::OpenMp3() {
     if (createOutput(kMp3Extension)) {
         writer_ = std::make_unique<Mp3Writer>(*output_, options_.vbrHeader);
+    }
+}
+
+void AudioStage::OpenAac() {
+    if (createOutput(kAacExtension)) {
+        writer_ = std::make_unique<AdtsWriter>(*output_);
     }
 }
 
@@ -63,6 +75,11 @@ AudioOutcome AudioStage::finish() {
     }
     if (!extracted_) {
         return {Kind::NotExtracted, *soundFormat_};
+    }
+    if (const auto refusal = writer_ ? writer_->refusal() : std::nullopt) {
+        // Told like any audio that is not extracted; the output is dropped with the stage.
+        host_.showNotice({Notice::Kind::AudioNotExtracted});
+        return {Kind::Refused, *soundFormat_, *refusal};
     }
     if (done()) {
         return {Kind::WriteFailed, *soundFormat_};

@@ -21,12 +21,14 @@ struct AudioOutcome {
         Written,      // the output stands complete under its name
         NoAudio,      // no audio tag had data: nothing to write
         NotExtracted, // the first audio tag with data is in a format that is not extracted
+        Refused,      // AAC that ADTS can not carry (`refusal` says why); nothing of it is left
         WriteFailed,  // the output could not be created, written or named; nothing of it is left
     };
     Kind kind = Kind::NoAudio;
     // The sound format of the first audio tag with data (the upper four bits of its first byte);
     // for NotExtracted, the format that was not.
     std::uint8_t soundFormat = 0;
+    AacRefusal refusal = AacRefusal::NoConfiguration;
 
     bool operator==(const AudioOutcome&) const = default;
 };
@@ -41,7 +43,8 @@ struct OutputTarget {
 };
 
 // The audio stage of one file. The first audio tag with data decides what the file's audio
-// becomes: MP3 goes to an output named base + ".mp3", in a temporary file until finish() names
+// becomes: MP3 (sound format 2, or 14 for 8 kHz) goes to an output named base + ".mp3", and AAC,
+// when asked for, to base + ".aac" as ADTS frames, each in a temporary file until finish() names
 // it; any other format is told to the user once and yields nothing. A new file gets a new stage,
 // so nothing carries over from the last one, and a stage destroyed unfinished leaves nothing
 // behind.
@@ -54,13 +57,16 @@ public:
     // One audio tag's data as the file held it, the audio header byte first.
     void HandleAudioTag(std::span<const std::byte> data);
     // True once nothing the file still holds can change how its audio ends: its output broke.
-    bool done() const { return extracted_ && (!output_ || output_->failed()); }
+    bool done() const {
+        return extracted_ && (!output_ || output_->failed() || writer_->refusal());
+    }
     // After the last tag: names the output and says what became of the file's audio.
     AudioOutcome finish();
 
 private:
     void StartAudio(std::uint8_t soundFormat);
     void OpenMp3();
+    void OpenAac();
     bool createOutput(std::string_view extension);
 
     platform::FileSystem& files_;

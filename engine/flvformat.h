@@ -35,7 +35,21 @@ inline constexpr std::uint8_t kTagTypeScriptData = 18;
 // its upper four bits are the sound format.
 inline constexpr std::size_t kAudioHeaderSize = 1;
 inline constexpr int kSoundFormatShift = 4;
+inline constexpr std::uint8_t kSoundFormatPcmPlatformEndian = 0;
+inline constexpr std::uint8_t kSoundFormatAdpcm = 1;
 inline constexpr std::uint8_t kSoundFormatMp3 = 2;
+inline constexpr std::uint8_t kSoundFormatPcmLittleEndian = 3;
+inline constexpr std::uint8_t kSoundFormatNellymoser16kMono = 4;
+inline constexpr std::uint8_t kSoundFormatNellymoser8kMono = 5;
+inline constexpr std::uint8_t kSoundFormatNellymoser = 6;
+inline constexpr std::uint8_t kSoundFormatG711ALaw = 7;
+inline constexpr std::uint8_t kSoundFormatG711MuLaw = 8;
+inline constexpr std::uint8_t kSoundFormatAac = 10;
+inline constexpr std::uint8_t kSoundFormatSpeex = 11;
+// MP3 frames, like format 2; the number says only that the rate is 8 kHz.
+inline constexpr std::uint8_t kSoundFormatMp38kHz = 14;
+inline constexpr std::uint8_t kSoundFormatDeviceSpecific = 15;
+// 9, 12 and 13 name no format.
 
 // The largest data size a 24-bit field can claim.
 inline constexpr std::uint32_t kMaxTagDataSize = 0xFFFFFF;

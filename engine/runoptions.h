@@ -10,6 +10,9 @@ struct RunOptions {
     // right duration and seek well; off by default, since the plain stream is what the file
     // holds.
     bool vbrHeader = false;
+    // Write AAC audio (sound format 10) to the input's base name + ".aac" as ADTS frames. Off by
+    // default: such a file then yields nothing, as any other audio that is not MP3.
+    bool aac = false;
 };
 
 } // namespace quillon::engine

@@ -19,6 +19,9 @@ public:
     // After the last payload and before the output is named: what the stream needs at its start
     // or end. Returns what the user is to be told about the stream, if anything.
     virtual std::optional<Notice> finish() = 0;
+    // Why the stream can not be written in this writer's form, once a payload has shown it: the
+    // writer then writes nothing more, and the file yields nothing. Only AAC has such limits.
+    virtual std::optional<AacRefusal> refusal() const { return std::nullopt; }
 };
 
 } // namespace quillon::engine

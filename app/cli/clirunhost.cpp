@@ -32,7 +32,10 @@ void CliRunHost::setRowStatus(int row, engine::RowStatus status) {
     }
     currentRow_ = 0;
     progress_.clear();
-    if (status != engine::RowStatus::Finished) {
+    if (engine::extractedNothing(status)) {
+        anyExtractedNothing_ = true;
+        anyAacSkipped_ = anyAacSkipped_ || status == engine::RowStatus::SkippedAac;
+    } else if (status != engine::RowStatus::Finished) {
         anyFailed_ = true;
     }
     const std::string_view text = engine::statusText(status);

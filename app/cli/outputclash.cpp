@@ -43,7 +43,8 @@ std::vector<OutputClash> findOutputClashes(const std::vector<std::string>& files
         const std::string folder = sharedFolder ? *sharedFolder : platform::splitPath(input).folder;
         const std::string output = engine::mp3PathFor(folder, input);
         const auto key = std::make_tuple(identify(folder), output.substr(folder.size()));
-        auto [it, added] = byOutput.try_emplace(key, OutputClash{output, {}});
+        auto [it, added] =
+            byOutput.try_emplace(key, OutputClash{output, engine::aacPathFor(folder, input), {}});
         if (added) {
             order.push_back(key);
         }

@@ -13,9 +13,10 @@ TEST(GetBaseName, DropsFolderAndLastExtensionOnly) {
     EXPECT_EQ(GetBaseName("/video/Ünïcødé 片段 🎵.FLV"), "Ünïcødé 片段 🎵");
 }
 
-TEST(GetBaseName, IsEmptyWithoutADotInTheName) {
+TEST(GetBaseName, IsTheWholeNameWithoutADotInIt) {
     // A dot in a folder name does not count.
-    EXPECT_EQ(GetBaseName("/my.dir/clip"), "");
+    EXPECT_EQ(GetBaseName("/my.dir/clip"), "clip");
+    EXPECT_EQ(GetBaseName("/dev/fd/63"), "63");
     EXPECT_EQ(GetBaseName("/video/.flv"), "");
     EXPECT_EQ(GetBaseName("/video/"), "");
     EXPECT_EQ(GetBaseName(""), "");
@@ -30,7 +31,8 @@ TEST(GetBaseName, BackslashIsAnOrdinaryCharacterOnPosix) {
 TEST(Mp3PathFor, PutsBaseNameAndExtensionAfterTheFolder) {
     EXPECT_EQ(mp3PathFor("/out/", "/in/a.b.flv"), "/out/a.b.mp3");
     EXPECT_EQ(mp3PathFor("", "/in/clip.flv"), "clip.mp3");
-    EXPECT_EQ(mp3PathFor("/out/", "/in/clip"), "/out/.mp3");
+    EXPECT_EQ(mp3PathFor("/out/", "/in/clip"), "/out/clip.mp3");
+    EXPECT_EQ(aacPathFor("/out/", "/in/a.b.flv"), "/out/a.b.aac");
 }
 
 TEST(PathParts, FolderKeepsTheSeparatorAndIsEmptyForBareNames) {

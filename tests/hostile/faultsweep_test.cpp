@@ -114,7 +114,7 @@ TEST(FaultSweep, OutputsThatCanNoLongerBeCreatedFailOnlyFromThatFileOn) {
     EXPECT_EQ(t.host.status(2), engine::RowStatus::WriteError);
     EXPECT_EQ(t.output("/in/two.mp3"), nullptr);
     // A file with nothing to write needs no output and is not hurt by the broken folder.
-    EXPECT_EQ(t.host.status(3), engine::RowStatus::Finished);
+    EXPECT_EQ(t.host.status(3), engine::RowStatus::NoAudio);
     EXPECT_EQ(t.host.status(4), engine::RowStatus::WriteError);
     EXPECT_EQ(t.host.progress.back(), 0);
 }

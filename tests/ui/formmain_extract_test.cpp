@@ -5,6 +5,7 @@
 #include "flvbuilder.h"
 #include "formmaintestbed.h"
 
+#include <QCheckBox>
 #include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QFile>
@@ -83,7 +84,8 @@ TEST(Extract, WholeRunWritesEachOutputNextToItsInput) {
     };
     EXPECT_EQ(bed.extractAnswering(pressOk), 1);
 
-    EXPECT_EQ(bed.statuses(), (QStringList{kFinished, kReadError, kFinished, kFinished}));
+    EXPECT_EQ(bed.statuses(), (QStringList{kFinished, kReadError, kFinished,
+                                           QStringLiteral("Skipped: AAC audio")}));
     EXPECT_EQ(sha256Of(bed.path("one.mp3")), expectedMp3Hash("mp3-only.flv"));
     EXPECT_EQ(sha256Of(bed.path("sub dir/zwei ü.mp3")), expectedMp3Hash("mp3-video.flv"));
     EXPECT_FALSE(QFile::exists(bed.path("aac.mp3")));
@@ -97,6 +99,29 @@ TEST(Extract, WholeRunWritesEachOutputNextToItsInput) {
     EXPECT_GT(highestProgress, 50) << "the bar follows each file's read percentage";
     EXPECT_EQ(bed.form.XP_ProgressBar1->Value(), 0) << "and goes back to 0 at the end";
     EXPECT_FALSE(bed.form.runInProgress());
+}
+
+// With "Also extract AAC audio" ticked, a batch as people have it: MP3, H.264 with AAC, video
+// only, and a download that is no video at all.
+TEST(Extract, WithTheAacOptionAMixedBatchGivesMp3AndAacAndSaysWhatHappened) {
+    FormMainTestbed bed;
+    const QString mp3 = bed.copyFixture("mp3-only.flv", "song.flv");
+    const QString aac = bed.copyFixture("h264-aac.flv", "talk.flv");
+    const QString silent = bed.copyFixture("video-only.flv", "silent.flv");
+    const QString broken = bed.writeFile("broken.flv", "<html>Bad gateway</html>");
+    bed.addThroughDialog({mp3, aac, silent, broken});
+    EXPECT_EQ(bed.extractAnswering([](ui::FormPath& dialog) {
+        dialog.ChkAac->click();
+        dialog.CmdOK->click();
+    }),
+              1);
+    EXPECT_EQ(bed.statuses(),
+              (QStringList{kFinished, kFinished, QStringLiteral("No audio"), kReadError}));
+    EXPECT_EQ(sha256Of(bed.path("song.mp3")), expectedMp3Hash("mp3-only.flv"));
+    EXPECT_EQ(readAll(bed.path("talk.aac")).size(), 8302);
+    EXPECT_FALSE(QFile::exists(bed.path("silent.mp3")));
+    EXPECT_FALSE(QFile::exists(bed.path("silent.aac")));
+    EXPECT_TRUE(bed.messages.shown.empty()) << "nothing was skipped";
 }
 
 // In a list longer than the window, the row being read is brought into view as the run reaches

@@ -18,6 +18,47 @@ std::ptrdiff_t distance(std::size_t n) {
     return static_cast<std::ptrdiff_t>(n);
 }
 
+template <std::size_t N>
+bool tagAt(std::span<const std::byte> bytes, std::size_t at, const std::array<std::byte, N>& tag) {
+    return at + N <= bytes.size() &&
+           std::equal(tag.begin(), tag.end(), bytes.begin() + distance(at));
+}
+
+// Whether the frame (all its bytes at hand) carries a header of its own: "Xing" or "Info" right
+// after its side info, or "VBRI" at its fixed place.
+bool isHeaderFrame(std::span<const std::byte> frame, const Mp3FrameHeader& header) {
+    const std::size_t xingAt =
+        mpeg::kHeaderSize + (header.crcProtected ? mpeg::kCrcSize : 0) + header.sideInfoSize();
+    return tagAt(frame, xingAt, xing::kXingTag) || tagAt(frame, xingAt, xing::kInfoTag) ||
+           tagAt(frame, xing::kVbriOffset, xing::kVbriTag);
+}
+
+// The length of the ID3v2 tag that a stream starting with `bytes` starts with, or 0 when it
+// starts with none; nothing while too few bytes are there to tell.
+std::optional<std::uint64_t> leadingTagLength(std::span<const std::byte> bytes, bool atEnd) {
+    const std::size_t prefix = std::min(bytes.size(), id3v2::kTag.size());
+    if (!std::equal(bytes.begin(), bytes.begin() + distance(prefix), id3v2::kTag.begin())) {
+        return 0;
+    }
+    if (bytes.size() < id3v2::kHeaderSize) {
+        return atEnd ? std::optional<std::uint64_t>(0) : std::nullopt;
+    }
+    // Each size byte holds seven bits.
+    std::uint64_t size = 0;
+    bool valid = bytes[id3v2::kVersionAt] != std::byte{0xFF} &&
+                 bytes[id3v2::kVersionAt + 1] != std::byte{0xFF};
+    for (std::size_t i = id3v2::kSizeAt; i < id3v2::kHeaderSize; ++i) {
+        valid = valid && (bytes[i] & std::byte{0x80}) == std::byte{0};
+        size = size << 7 | std::to_integer<std::uint64_t>(bytes[i]);
+    }
+    if (!valid) {
+        return 0;
+    }
+    const bool footer =
+        (std::to_integer<std::uint8_t>(bytes[id3v2::kFlagsAt]) & id3v2::kFooterFlag) != 0;
+    return id3v2::kHeaderSize + size + (footer ? id3v2::kFooterSize : 0);
+}
+
 } // namespace
 
 VbrHeaderObstacle Mp3FrameCounter::Tally::adopt(const Mp3FrameHeader& frame) {
@@ -77,11 +118,26 @@ void Mp3FrameCounter::feed(std::span<const std::byte> bytes) {
     const std::uint64_t base = total_;
     total_ += bytes.size();
     if (Walk* w = std::get_if<Walk>(&mode_)) {
-        if (walk(*w, bytes, base)) {
+        if (!walk(*w, bytes, base)) {
+            search(false);
+        }
+        return;
+    }
+    feedOtherwise(bytes, base);
+}
+
+// Feeding while searching, passing a leading tag or stopped: not the hot path.
+void Mp3FrameCounter::feedOtherwise(std::span<const std::byte> bytes, std::uint64_t base) {
+    if (Search* s = std::get_if<Search>(&mode_)) {
+        s->bytes.insert(s->bytes.end(), bytes.begin(), bytes.end());
+    } else if (const LeadingTag* tag = std::get_if<LeadingTag>(&mode_)) {
+        if (total_ <= tag->end) {
             return;
         }
-    } else if (Search* s = std::get_if<Search>(&mode_)) {
-        s->bytes.insert(s->bytes.end(), bytes.begin(), bytes.end());
+        Search after;
+        after.base = tag->end;
+        after.bytes.assign(bytes.begin() + distance(tag->end - base), bytes.end());
+        mode_ = std::move(after);
     } else {
         return;
     }
@@ -102,7 +158,9 @@ Mp3StreamSummary Mp3FrameCounter::finish() {
     if (const Walk* w = std::get_if<Walk>(&mode_); w && w->next <= total_) {
         tally_.count(w->pendingStart, w->pendingWord);
     }
-    return tally_.summary(total_);
+    Mp3StreamSummary summary = tally_.summary(total_);
+    summary.headerPlace = place_.value_or(0);
+    return summary;
 }
 
 // The hot path: per frame one load, one compare and one table look-up, whatever the frame's size.
@@ -160,8 +218,8 @@ bool Mp3FrameCounter::completeHead(Walk& w, std::span<const std::byte> bytes, st
 
 // The frame before the header due at `w.next` claims a length that leads to no frame of the
 // stream: either junk follows it, or it was cut short and hides the start of the next frame. The
-// search starts just after its first byte, as far back as the bytes at hand reach, and the next
-// frame found tells.
+// search starts just after its first byte, and the next frame found tells. Bytes of it that came
+// with earlier pieces are asked back.
 void Mp3FrameCounter::loseStep(Walk& w, std::span<const std::byte> bytes, std::uint64_t base) {
     const std::uint32_t word = w.headHeld > 0 ? readBigEndian32(w.head.data())
                                               : readBigEndian32(bytes.data() + (w.next - base));
@@ -170,21 +228,35 @@ void Mp3FrameCounter::loseStep(Walk& w, std::span<const std::byte> bytes, std::u
         stop(VbrHeaderObstacle::FreeFormat);
         return;
     }
+    const std::uint64_t from = w.pendingStart + 1;
+    // At hand: the header's first bytes when it spans two pieces, and this piece.
+    const std::uint64_t atHand = w.headHeld > 0 ? w.next : base;
     Search s;
     s.suspect = Frame{w.pendingStart, w.next, w.pendingWord};
+    s.base = std::max(from, atHand);
+    if (from < atHand && recall_) {
+        s.bytes.resize(atHand - from);
+        if (recall_(from, s.bytes)) {
+            s.base = from;
+        } else {
+            s.bytes.clear();
+        }
+    }
     if (w.headHeld > 0) {
-        s.base = w.next;
-        s.bytes.assign(w.head.begin(), w.head.begin() + distance(base - w.next));
+        s.bytes.insert(s.bytes.end(), w.head.begin(), w.head.begin() + distance(base - w.next));
         s.bytes.insert(s.bytes.end(), bytes.begin(), bytes.end());
     } else {
-        s.base = std::max(w.pendingStart + 1, base);
-        s.bytes.assign(bytes.begin() + distance(s.base - base), bytes.end());
+        s.bytes.insert(s.bytes.end(), bytes.begin() + distance(std::max(from, base) - base),
+                       bytes.end());
     }
     mode_ = std::move(s);
 }
 
 void Mp3FrameCounter::search(bool atEnd) {
     while (Search* s = std::get_if<Search>(&mode_)) {
+        if (!place_ && !findPlace(*s, atEnd)) {
+            return;
+        }
         const std::optional<Frame> found = findFrame(*s, atEnd);
         if (!found) {
             return;
@@ -199,14 +271,33 @@ void Mp3FrameCounter::search(bool atEnd) {
     }
 }
 
+// A leading ID3v2 tag is no audio, and the header frame goes after it, as encoders put it. False
+// while the stream's first bytes do not yet tell, or while the tag is being passed.
+bool Mp3FrameCounter::findPlace(Search& s, bool atEnd) {
+    const std::optional<std::uint64_t> tag = leadingTagLength(s.bytes, atEnd);
+    if (!tag) {
+        return false;
+    }
+    place_ = *tag;
+    if (*tag == 0) {
+        return true;
+    }
+    if (*tag > s.bytes.size()) {
+        mode_ = LeadingTag{*tag};
+        return false;
+    }
+    s.bytes.erase(s.bytes.begin(), s.bytes.begin() + distance(*tag));
+    s.base = *tag;
+    return true;
+}
+
 std::optional<Mp3FrameCounter::Frame> Mp3FrameCounter::findFrame(Search& s, bool atEnd) {
     const std::size_t size = s.bytes.size();
-    // Only the first frame has a deadline.
-    const std::size_t limit =
-        tally_.first()
-            ? size
-            : static_cast<std::size_t>(std::min<std::uint64_t>(
-                  size, kFirstFrameSearchLimit - std::min(s.base, kFirstFrameSearchLimit)));
+    // Only the first frame has a deadline, counted from where the header frame would go.
+    const std::uint64_t deadline = *place_ + kFirstFrameSearchLimit;
+    const std::size_t limit = tally_.first() ? size
+                                             : static_cast<std::size_t>(std::min<std::uint64_t>(
+                                                   size, deadline - std::min(s.base, deadline)));
     std::size_t at = 0;
     while (at < limit && at + mpeg::kHeaderSize <= size) {
         // Every header starts with a 0xFF byte.
@@ -221,7 +312,7 @@ std::optional<Mp3FrameCounter::Frame> Mp3FrameCounter::findFrame(Search& s, bool
             ++at;
             continue;
         }
-        const Frame found{s.base + at, s.base + at + frame->frameLength(), frame->word};
+        Frame found{s.base + at, s.base + at + frame->frameLength(), frame->word};
         if (frame->isFreeFormat()) {
             if (frame->layer == 3 && seenFreeFormat(s, found)) {
                 return std::nullopt;
@@ -233,8 +324,16 @@ std::optional<Mp3FrameCounter::Frame> Mp3FrameCounter::findFrame(Search& s, bool
         if (evidence == Evidence::Wait) {
             break;
         }
+        if (!tally_.first() && evidence != Evidence::None) {
+            found.headerFrame =
+                isHeaderFrame(std::span(s.bytes).subspan(at, frame->frameLength()), *frame);
+        }
         if (evidence == Evidence::Confirmed) {
             if (!settleSuspect(s, found.start, found.word)) {
+                return std::nullopt;
+            }
+            if (!tally_.first() && found.headerFrame) {
+                stop(VbrHeaderObstacle::OwnHeader);
                 return std::nullopt;
             }
             if (const auto why = tally_.adopt(*frame); why != VbrHeaderObstacle::None) {
@@ -248,8 +347,8 @@ std::optional<Mp3FrameCounter::Frame> Mp3FrameCounter::findFrame(Search& s, bool
         }
         ++at;
     }
-    if (!tally_.first() && s.base + at >= kFirstFrameSearchLimit) {
-        stop(VbrHeaderObstacle::NoAudioFrames);
+    if (!tally_.first() && s.base + at >= deadline) {
+        stop(VbrHeaderObstacle::NoFrameInFirstMiB);
         return std::nullopt;
     }
     const std::size_t done = std::min(at, size);
@@ -331,8 +430,9 @@ bool Mp3FrameCounter::settleSuspect(Search& s, std::uint64_t nextStart, std::uin
         return true;
     }
     if (!tally_.first()) {
-        if (const auto why = tally_.adopt(*Mp3FrameHeader::parse(suspect->word));
-            why != VbrHeaderObstacle::None) {
+        const auto why = suspect->headerFrame ? VbrHeaderObstacle::OwnHeader
+                                              : tally_.adopt(*Mp3FrameHeader::parse(suspect->word));
+        if (why != VbrHeaderObstacle::None) {
             stop(why);
             return false;
         }

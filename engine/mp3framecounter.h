@@ -7,6 +7,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <span>
 #include <variant>
@@ -24,6 +25,8 @@ struct Mp3StreamSummary {
     bool constantBitrate = true;
     // The first counted frame: its version, sample rate and channel mode are the stream's.
     std::optional<Mp3FrameHeader> firstFrame;
+    // Where the header frame goes: after a leading ID3v2 tag, or at the start.
+    std::uint64_t headerPlace = 0;
     // Offset in the stream of the frame at each whole percent of the frames (exact up to
     // Mp3FrameCounter::kExactOffsets frames, then of a frame at most 1/2048 of the frames earlier).
     std::array<std::uint64_t, xing::kTocSize> seekOffsets{};
@@ -37,6 +40,14 @@ struct Frame {
     std::uint64_t start = 0;
     std::uint64_t end = 0;
     std::uint32_t word = 0;
+    // It carries a Xing, Info or VBRI header: were it the stream's first, the stream would have
+    // its own header frame.
+    bool headerFrame = false;
+};
+
+// Passing a leading ID3v2 tag, which ends at `end`.
+struct LeadingTag {
+    std::uint64_t end = 0;
 };
 
 // Walking: each header is due where the frame before it ends.
@@ -70,15 +81,23 @@ struct Search {
 // every byte (searching), until two frames in a row (three for a new sample rate, version or
 // layer) show where the stream goes on. A frame counts once what follows confirms where it ends:
 // the next frame's header or, after junk, the next frame found at or after its end, or the end of
-// the stream. Which frame a frame cut short hides can only be told while its bytes are at hand, in
-// the same piece.
+// the stream. Where a frame was cut short, the next frame starts inside it: the search then goes
+// back to the frame's first bytes, asking for them again when they came with earlier pieces, so
+// that the count does not depend on how the stream was cut into pieces. A leading ID3v2 tag is
+// passed over whole.
 class Mp3FrameCounter {
 public:
+    // Fills `into` with the stream's bytes from `offset` on, fed before; false when it cannot.
+    using Recall = std::function<bool(std::uint64_t offset, std::span<std::byte> into)>;
+
     // A stream whose first frame comes later than this gets no header frame, so the output that
     // waits for it never holds more than this much.
     static constexpr std::uint64_t kFirstFrameSearchLimit = 1 << 20;
     // Frame offsets kept for the seek table; beyond this many frames every other one is dropped.
     static constexpr std::size_t kExactOffsets = 4096;
+
+    // Without `recall`, a frame cut short in an earlier piece is searched from this piece on.
+    explicit Mp3FrameCounter(Recall recall = {}) : recall_(std::move(recall)) {}
 
     void feed(std::span<const std::byte> bytes);
     // Ends the stream: a frame cut off by the end is not counted.
@@ -89,11 +108,17 @@ public:
     const std::optional<Mp3FrameHeader>& firstFrame() const { return tally_.first(); }
     // Why no header frame can be made, as far as the stream has gone; None while all is well.
     VbrHeaderObstacle obstacle() const { return tally_.obstacle(); }
+    // Whether the frames counted so far have had more than one bitrate.
+    bool bitratesVary() const { return tally_.bitratesVary(); }
+    // Where the header frame goes: after a leading ID3v2 tag, or at the start. Nothing while the
+    // stream's first bytes do not yet tell.
+    const std::optional<std::uint64_t>& headerPlace() const { return place_; }
 
 private:
     using Frame = framecount::Frame;
     using Walk = framecount::Walk;
     using Search = framecount::Search;
+    using LeadingTag = framecount::LeadingTag;
 
     // What is known of the stream whatever the mode: its format, once its first frame fixed it,
     // the frames counted so far and where some of them start.
@@ -102,6 +127,7 @@ private:
         Tally() { offsets_.reserve(kExactOffsets); }
         const std::optional<Mp3FrameHeader>& first() const { return first_; }
         VbrHeaderObstacle obstacle() const { return obstacle_; }
+        bool bitratesVary() const { return mixedBitrates_; }
         // The length of a frame of the stream's format with this header; 0 for anything else
         // (another format, free format, a bad field, or no format yet).
         std::uint32_t lengthOf(std::uint32_t word) const {
@@ -152,11 +178,13 @@ private:
         Lone,
     };
 
+    void feedOtherwise(std::span<const std::byte> bytes, std::uint64_t base);
     bool walk(Walk& w, std::span<const std::byte> bytes, std::uint64_t base);
     bool step(Walk& w, std::uint32_t word);
     bool completeHead(Walk& w, std::span<const std::byte> bytes, std::uint64_t base);
     void loseStep(Walk& w, std::span<const std::byte> bytes, std::uint64_t base);
     void search(bool atEnd);
+    bool findPlace(Search& s, bool atEnd);
     std::optional<Frame> findFrame(Search& s, bool atEnd);
     Evidence weigh(const Search& s, std::size_t at, const Mp3FrameHeader& frame, bool atEnd) const;
     bool judgeLone(Search& s, const Frame& found);
@@ -164,10 +192,12 @@ private:
     bool settleSuspect(Search& s, std::uint64_t nextStart, std::uint32_t nextWord);
     void stop(VbrHeaderObstacle why);
 
+    Recall recall_;
     std::uint64_t total_ = 0;
+    std::optional<std::uint64_t> place_;
     Tally tally_;
     // Nothing: stopped, for good.
-    std::variant<Search, Walk, std::monostate> mode_;
+    std::variant<Search, Walk, LeadingTag, std::monostate> mode_;
 };
 
 } // namespace quillon::engine

@@ -14,19 +14,31 @@ namespace quillon::engine {
 // them.
 //
 // Asked for a VBR header frame, it walks the frames as they are written and puts the header frame
-// in front of them in the same pass: the bytes are held back until the stream's first frame is
-// known, then a place of the header frame's size is kept at the start and filled in at the end.
-// A stream that turns out to allow no header frame is left as the plain stream.
+// in front of them in the same pass, after a leading ID3v2 tag if the stream has one. The bytes
+// after that place are held back until the header frame's size is known (the stream's first
+// frame, and whether its bitrate changes within kHeldAtMost bytes), then a place of that size is
+// kept and filled in at the end. A stream that turns out to allow no header frame is left
+// as the plain stream.
 class Mp3Writer final : public StreamWriter {
 public:
-    Mp3Writer(platform::OutputFile& file, bool withVbrHeader);
+    // Bytes held back at most while the header frame's size waits on whether the bitrate changes:
+    // a variable bitrate shows within a few frames, and a small hold stays in the cache.
+    static constexpr std::size_t kHeldAtMost = 64 << 10;
 
+    Mp3Writer(platform::OutputFile& file, bool withVbrHeader);
+    Mp3Writer(const Mp3Writer&) = delete;
+    Mp3Writer& operator=(const Mp3Writer&) = delete;
+
+    // The hot path: once the place is decided, only the count comes on top of the write.
     void write(std::span<const std::byte> payload) override {
         if (counter_) {
-            writeCounted(payload);
-        } else {
-            file_.write(payload);
+            counter_->feed(payload);
+            if (place_ == HeaderPlace::Pending) {
+                hold(payload);
+                return;
+            }
         }
+        file_.write(payload);
     }
     // Fills in the header frame, or says why the stream is plain.
     std::optional<Notice> finish() override;
@@ -34,19 +46,26 @@ public:
 private:
     // Where the header frame goes, while the stream is written.
     enum class HeaderPlace {
-        Pending, // bytes held back until the first frame tells the header frame's size
-        Kept,    // reserved_ bytes kept at the start
+        Pending, // bytes held back until the header frame's size is known
+        Kept,    // the header frame's bytes kept after the leading tag
         Given,   // the stream is plain: no header frame can be made
     };
 
-    void writeCounted(std::span<const std::byte> bytes);
+    void hold(std::span<const std::byte> bytes);
+    void passLeadingTag();
     void decidePlace();
+    bool recall(std::uint64_t offset, std::span<std::byte> into);
+    void dropPlace();
 
     platform::OutputFile& file_;
     std::optional<Mp3FrameCounter> counter_;
     HeaderPlace place_ = HeaderPlace::Pending;
+    // Bytes of a leading tag already written: the place is right after them.
+    std::uint64_t passed_ = 0;
+    // The stream's bytes from `passed_` on, while the place is pending.
     std::vector<std::byte> held_;
-    std::size_t reserved_ = 0;
+    // The header frame's own header, once its place is kept.
+    std::optional<Mp3FrameHeader> kept_;
 };
 
 } // namespace quillon::engine

@@ -5,7 +5,8 @@
 #include <cstddef>
 #include <cstdint>
 
-// The fixed numbers of MPEG audio frame headers and of the Xing/Info header frame, in one place.
+// The fixed numbers of MPEG audio frame headers, of the Xing/Info header frame and of the ID3v2 tag
+// a stream may start with, in one place.
 // A frame header is four bytes, read as one big-endian word:
 //
 //   AAAAAAAA AAABBCCD EEEEFFGH IIJJKLMM
@@ -14,6 +15,8 @@
 namespace quillon::engine::mpeg {
 
 inline constexpr std::size_t kHeaderSize = 4;
+// The CRC that follows the header when the no-CRC bit is clear.
+inline constexpr std::size_t kCrcSize = 2;
 
 inline constexpr std::uint32_t kSyncMask = 0xFFE00000;
 inline constexpr std::uint32_t kVersionMask = 0x00180000;
@@ -70,11 +73,31 @@ inline constexpr std::array<std::byte, 4> kXingTag{std::byte{'X'}, std::byte{'i'
 // The same header, for a stream whose frames all have one bitrate.
 inline constexpr std::array<std::byte, 4> kInfoTag{std::byte{'I'}, std::byte{'n'}, std::byte{'f'},
                                                    std::byte{'o'}};
+// Fraunhofer's header, a fixed distance after the frame header whatever the side info.
+inline constexpr std::array<std::byte, 4> kVbriTag{std::byte{'V'}, std::byte{'B'}, std::byte{'R'},
+                                                   std::byte{'I'}};
+inline constexpr std::size_t kVbriOffset = 4 + 32;
 inline constexpr std::uint32_t kFlagFrames = 0x1;
 inline constexpr std::uint32_t kFlagBytes = 0x2;
 inline constexpr std::uint32_t kFlagToc = 0x4;
 inline constexpr std::size_t kTocSize = 100;
-// tag (4) + flags (4) + frames (4) + bytes (4) + seek table (100), right after the side info
+// tag (4) + flags (4) + frames (4) + bytes (4) + seek table (100), right after the side info; each
+// field is there only when its flag is set, in this order
 inline constexpr std::size_t kTagSize = 4 + 4 + 4 + 4 + kTocSize;
 
 } // namespace quillon::engine::xing
+
+// The ID3v2 tag a stream may start with: "ID3", version (2), flags (1), then its size in four
+// bytes of seven bits each (the header and a footer not counted).
+namespace quillon::engine::id3v2 {
+
+inline constexpr std::array<std::byte, 3> kTag{std::byte{'I'}, std::byte{'D'}, std::byte{'3'}};
+inline constexpr std::size_t kHeaderSize = 10;
+// Major version and revision; neither is ever 0xFF.
+inline constexpr std::size_t kVersionAt = 3;
+inline constexpr std::size_t kFlagsAt = 5;
+inline constexpr std::size_t kSizeAt = 6;
+inline constexpr std::uint8_t kFooterFlag = 0x10;
+inline constexpr std::size_t kFooterSize = 10;
+
+} // namespace quillon::engine::id3v2

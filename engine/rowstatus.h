@@ -74,14 +74,18 @@ enum class VbrHeaderObstacle : std::uint8_t {
     None,
     // The stream holds no MPEG audio frame at all.
     NoAudioFrames,
+    // None within the first MiB (after a leading ID3v2 tag): the output waits no longer.
+    NoFrameInFirstMiB,
+    // Its first frame is a Xing, Info or VBRI header frame of its own.
+    OwnHeader,
     // Free-format frames carry no length, so they cannot be counted or indexed.
     FreeFormat,
     // The sample rate, MPEG version or layer changes mid-stream.
     FormatChanges,
     // The header frame only exists for layer III.
     NotLayerThree,
-    // The header's byte count is 32 bits wide.
-    StreamTooLong,
+    // The header's frame count is 32 bits wide. The last kind: a test of the words walks up to it.
+    TooManyFrames,
 };
 
 // Why an AAC stream can not be written as ADTS frames.

@@ -83,14 +83,18 @@ std::string_view noticeText(Notice notice) {
         break;
     case VbrHeaderObstacle::NoAudioFrames:
         return "No VBR header written: no MPEG audio frames found";
+    case VbrHeaderObstacle::NoFrameInFirstMiB:
+        return "No VBR header written: no MPEG audio frame in the first MiB";
+    case VbrHeaderObstacle::OwnHeader:
+        return "No VBR header written: the stream has its own";
     case VbrHeaderObstacle::FreeFormat:
         return "No VBR header written: the stream is free format";
     case VbrHeaderObstacle::FormatChanges:
         return "No VBR header written: the sample rate or MPEG version changes";
     case VbrHeaderObstacle::NotLayerThree:
         return "No VBR header written: the stream is not MPEG layer III";
-    case VbrHeaderObstacle::StreamTooLong:
-        return "No VBR header written: the stream is longer than 4 GiB";
+    case VbrHeaderObstacle::TooManyFrames:
+        return "No VBR header written: the stream has more frames than the header can count";
     }
     return {};
 }

@@ -34,20 +34,30 @@ Mp3FrameHeader smallestHeaderFrame(const Mp3FrameHeader& first) {
 
 } // namespace
 
-std::size_t vbrHeaderFrameSize(const Mp3FrameHeader& firstFrame) {
-    return smallestHeaderFrame(firstFrame).frameLength();
+Mp3FrameHeader vbrHeaderFrameHeader(const Mp3FrameHeader& firstFrame, bool constantBitrate) {
+    const Mp3FrameHeader smallest = smallestHeaderFrame(firstFrame);
+    if (constantBitrate && firstFrame.bitrateIndex > smallest.bitrateIndex) {
+        return headerFrameHeader(firstFrame, firstFrame.bitrateIndex);
+    }
+    return smallest;
 }
 
-VbrHeaderFrame buildVbrHeaderFrame(const Mp3StreamSummary& stream) {
+VbrHeaderFrame buildVbrHeaderFrame(const Mp3StreamSummary& stream,
+                                   std::optional<Mp3FrameHeader> frameHeader) {
     if (stream.obstacle != VbrHeaderObstacle::None) {
         return {{}, stream.obstacle};
     }
-    const Mp3FrameHeader header = smallestHeaderFrame(*stream.firstFrame);
-    const std::uint64_t size = header.frameLength();
-    const std::uint64_t total = size + stream.bytes;
-    if (total > std::numeric_limits<std::uint32_t>::max()) {
-        return {{}, VbrHeaderObstacle::StreamTooLong};
+    if (stream.frames > std::numeric_limits<std::uint32_t>::max()) {
+        return {{}, VbrHeaderObstacle::TooManyFrames};
     }
+    const Mp3FrameHeader header =
+        frameHeader ? *frameHeader
+                    : vbrHeaderFrameHeader(*stream.firstFrame, stream.constantBitrate);
+    const std::uint64_t size = header.frameLength();
+    const std::uint64_t total = size + stream.bytes - stream.headerPlace;
+    // Beyond 4 GiB the seek table alone says where to go: it is relative to the byte count, which
+    // a player then takes from the file's size.
+    const bool countBytes = total <= std::numeric_limits<std::uint32_t>::max();
 
     std::vector<std::byte> frame(size);
     putBigEndian32(frame.data(), header.word);
@@ -56,11 +66,15 @@ VbrHeaderFrame buildVbrHeaderFrame(const Mp3StreamSummary& stream) {
     std::byte* at = frame.data() + mpeg::kHeaderSize + header.sideInfoSize();
     const auto& tag = stream.constantBitrate ? xing::kInfoTag : xing::kXingTag;
     at = std::copy(tag.begin(), tag.end(), at);
-    at = putBigEndian32(at, xing::kFlagFrames | xing::kFlagBytes | xing::kFlagToc);
+    at = putBigEndian32(at,
+                        xing::kFlagFrames | (countBytes ? xing::kFlagBytes : 0) | xing::kFlagToc);
     at = putBigEndian32(at, static_cast<std::uint32_t>(stream.frames));
-    at = putBigEndian32(at, static_cast<std::uint32_t>(total));
+    if (countBytes) {
+        at = putBigEndian32(at, static_cast<std::uint32_t>(total));
+    }
     for (const std::uint64_t offset : stream.seekOffsets) {
-        *at++ = static_cast<std::byte>(std::min<std::uint64_t>(256 * (size + offset) / total, 255));
+        const std::uint64_t fromHeader = size + offset - stream.headerPlace;
+        *at++ = static_cast<std::byte>(std::min<std::uint64_t>(256 * fromHeader / total, 255));
     }
     return {std::move(frame), VbrHeaderObstacle::None};
 }

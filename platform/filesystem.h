@@ -39,6 +39,9 @@ public:
     virtual bool write(std::span<const std::byte> bytes) = 0;
     // Overwrites bytes written before: for a header whose content is known only at the end.
     virtual bool writeAt(std::uint64_t offset, std::span<const std::byte> bytes) = 0;
+    // Reads back bytes written before, all of `into` or nothing: for a writer that needs a few of
+    // its earlier bytes again. False when they could not be had; the output has then failed.
+    virtual bool readAt(std::uint64_t offset, std::span<std::byte> into) = 0;
     // Removes the first `count` bytes written and moves the rest down: for a place kept at the
     // start for a header that could not be made after all. Costs a pass over the file.
     virtual bool dropFront(std::uint64_t count) = 0;

@@ -76,6 +76,14 @@ public:
         std::copy(bytes.begin(), bytes.end(), body->begin() + static_cast<std::ptrdiff_t>(offset));
         return true;
     }
+    bool readAt(std::uint64_t offset, std::span<std::byte> into) override {
+        const MemoryFileSystem::Bytes* body = this->body();
+        if (body == nullptr || offset > body->size() || into.size() > body->size() - offset) {
+            return fail();
+        }
+        std::copy_n(body->begin() + static_cast<std::ptrdiff_t>(offset), into.size(), into.begin());
+        return true;
+    }
     bool dropFront(std::uint64_t count) override {
         MemoryFileSystem::Bytes* body = this->body();
         if (body == nullptr || count > body->size()) {

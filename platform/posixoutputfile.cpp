@@ -113,6 +113,26 @@ bool PosixOutputFile::writeAt(std::uint64_t offset, std::span<const std::byte> b
     return !failed_ && flush() && writeAllAt(bytes.data(), bytes.size(), offset);
 }
 
+bool PosixOutputFile::readAt(std::uint64_t offset, std::span<std::byte> into) {
+    if (failed_ || !flush() || offset > size_ || into.size() > size_ - offset) {
+        failed_ = true;
+        return false;
+    }
+    for (std::size_t done = 0; done < into.size();) {
+        const ssize_t got = ::pread(fd_.get(), into.data() + done, into.size() - done,
+                                    static_cast<off_t>(offset + done));
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        if (got <= 0) {
+            failed_ = true;
+            return false;
+        }
+        done += static_cast<std::size_t>(got);
+    }
+    return true;
+}
+
 bool PosixOutputFile::dropFront(std::uint64_t count) {
     if (failed_ || !flush()) {
         return false;

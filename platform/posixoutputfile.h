@@ -31,6 +31,7 @@ public:
 
     bool write(std::span<const std::byte> bytes) override;
     bool writeAt(std::uint64_t offset, std::span<const std::byte> bytes) override;
+    bool readAt(std::uint64_t offset, std::span<std::byte> into) override;
     bool dropFront(std::uint64_t count) override;
     bool commit() override;
     bool failed() const override { return failed_; }

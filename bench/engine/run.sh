@@ -58,6 +58,9 @@ print(f"{sys.argv[2]}: {line}, cat {cat*1000:.1f} ms")
 if "fresh" in r and "replaced" in r:
     print(f"{sys.argv[2]}: replaced / fresh = {r['replaced']/r['fresh']:.2f}x (target <= 1.1x); "
           f"fresh / cat = {r['fresh']/cat:.2f}x (target <= 1.3x)")
+if "vbr-header" in r and "replaced" in r:
+    print(f"{sys.argv[2]}: vbr-header / replaced = {r['vbr-header']/r['replaced']:.3f}x "
+          f"(target <= 1.02x)")
 if "ffmpeg" in r:
     print(f"{sys.argv[2]}: ffmpeg / fresh = {r['ffmpeg']/r['fresh']:.1f}x (target >= 5x)")
 PY
@@ -76,6 +79,7 @@ for out in "$disk" "$shm"; do
     hyperfine -N --warmup 3 --runs "$runs" --export-json "$data/engine.json" \
         -n fresh --prepare "bash -c 'rm -f \"\$1\"; sync' _ '$out/big.mp3'" "'$cli' -o '$out' '$big'" \
         -n replaced --prepare "sync" "'$cli' -o '$out' '$big'" \
+        -n vbr-header --prepare "sync" "'$cli' --vbr-header -o '$out' '$big'" \
         "${extra[@]}" \
         -n cat --prepare sync "cat '$big'" >/dev/null
     report "$data/engine.json" "$label"

@@ -22,12 +22,12 @@ decoded() { # file channels
 }
 
 failed=0
-printf '%-16s %6s %5s %10s %10s %10s %7s %s %s\n' fixture frames tag decoded with-hdr without off-by within same-pcm
+printf '%-20s %6s %5s %10s %10s %10s %7s %s %s\n' fixture frames tag decoded with-hdr without off-by within same-pcm
 while read -r name frames bytes rate channels <&3; do
     base="${name%.flv}"
     mkdir -p "$tmp/plain" "$tmp/with"
     "$build/bin/quillon-cli" -o "$tmp/plain" "$fixtures/$name" >/dev/null
-    "$build/bin/quillon-cli" --vbr-header -o "$tmp/with" "$fixtures/$name" >/dev/null
+    "$build/bin/quillon-cli" --vbr-header -o "$tmp/with" "$fixtures/$name" >/dev/null 2>&1
     plain="$tmp/plain/$base.mp3"
     cp "$tmp/with/$base.mp3" "$tmp/with.mp3"
     # The tag, its frame count and the header frame's size, read as a player reads them.
@@ -54,8 +54,15 @@ print(f"{decoded:10.4f} {with_:10.4f} {without:10.4f} {(without - decoded) * rat
 PY
 )
     same=$([ "$pcm" = "$pcm_with" ] && [ "$samples" = "$samples_with" ] && echo yes || echo NO)
-    printf '%-16s %6s %5s %s %s (header %s bytes)\n' "$base" "$counted" "$tag" "$verdict" "$same" "$size"
-    if [ "$counted" != "$frames" ] || [[ "$verdict" == *OFF ]] || [ "$same" != yes ]; then
+    if [ "$size" = 0 ]; then
+        # A stream with a header frame of its own (LAME's) gets none of ours: the output must be
+        # the plain one, byte for byte. Its durations are LAME's and ffprobe's business.
+        verdict=$(cmp -s "$tmp/with.mp3" "$plain" && echo "its own header, output = plain" ||
+            echo "its own header, output DIFFERS")
+    fi
+    printf '%-20s %6s %5s %s %s (header %s bytes)\n' "$base" "$counted" "$tag" "$verdict" "$same" "$size"
+    if [ "$counted" != "$frames" ] || [[ "$verdict" == *OFF ]] || [[ "$verdict" == *DIFFERS ]] ||
+        [ "$same" != yes ]; then
         failed=1
     fi
 done 3< "$fixtures/mp3-frames.txt"

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The command line end to end: the real binary, real files, its output and exit status.
+#include "engine/statustexts.h"
 #include "flvbuilder.h"
 #include "programrun.h"
 #include "tempfolder.h"
@@ -153,6 +154,17 @@ TEST_F(Cli, HelpAndVersion) {
     const CliResult help = run({"--help"});
     EXPECT_EQ(help.exitCode, 0);
     EXPECT_NE(help.out.find("--output-dir"), std::string::npos);
+    // Every reason for a plain output that stderr can give, in --help and in the README.
+    const Bytes readme = readFile(fixturePath("../../README.md"));
+    const std::string readmeText(reinterpret_cast<const char*>(readme.data()), readme.size());
+    using quillon::engine::VbrHeaderObstacle;
+    for (int why = 1; why <= static_cast<int>(VbrHeaderObstacle::TooManyFrames); ++why) {
+        const std::string text(quillon::engine::noticeText(
+            {quillon::engine::Notice::Kind::NoVbrHeader, static_cast<VbrHeaderObstacle>(why)}));
+        const std::string reason = text.substr(text.find(": ") + 2);
+        EXPECT_NE(help.out.find(reason), std::string::npos) << reason;
+        EXPECT_NE(readmeText.find(reason), std::string::npos) << reason;
+    }
     const CliResult version = run({"--version"});
     EXPECT_EQ(version.exitCode, 0);
     EXPECT_EQ(version.out, "quillon-cli " QUILLON_EXPECTED_VERSION "\n");

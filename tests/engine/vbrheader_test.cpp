@@ -54,34 +54,12 @@ Bytes extractedAudio(const std::string& fixture) {
     return extract(readFile(fixturePath(fixture)), false).mp3;
 }
 
-// An FLV carrying `stream` in audio tags of uneven sizes, so tags end in the middle of frames.
-Bytes flvCarrying(const Bytes& stream) {
-    FlvBuilder b = FlvBuilder::start();
-    for (std::size_t at = 0, i = 0; at < stream.size(); ++i) {
-        const std::size_t n = std::min<std::size_t>(i % 2 ? 417 : 1000, stream.size() - at);
-        b.audio(0x2F, slice(stream, at, at + n));
-        at += n;
-    }
-    return b.bytes();
-}
+using Starts = std::vector<std::uint64_t>;
 
-// Feeds the stream in pieces of the given sizes, taken in turn.
-Mp3StreamSummary countInPieces(const Bytes& stream, const std::vector<std::size_t>& sizes) {
-    Mp3FrameCounter counter;
-    for (std::size_t at = 0, i = 0; at < stream.size(); ++i) {
-        const std::size_t n = std::min(sizes[i % sizes.size()], stream.size() - at);
-        counter.feed(std::span(stream).subspan(at, n));
-        at += n;
-    }
-    return counter.finish();
-}
-
-const std::vector<std::vector<std::size_t>> kPieceSizes{{1}, {3, 5}, {417}, {1000, 7}, {1 << 30}};
-
-// The frame starts of a clean stream, one frame after the other from its first byte.
-std::vector<std::uint64_t> frameStarts(const Bytes& stream) {
-    std::vector<std::uint64_t> starts;
-    for (std::size_t at = 0; at + 4 <= stream.size();) {
+// The frame starts of a clean stream, one frame after the other from `from` on.
+Starts frameStarts(const Bytes& stream, std::size_t from = 0) {
+    Starts starts;
+    for (std::size_t at = from; at + 4 <= stream.size();) {
         const auto h = Mp3FrameHeader::parse(word32(stream, at));
         if (!h || at + h->frameLength() > stream.size()) {
             break;
@@ -90,6 +68,67 @@ std::vector<std::uint64_t> frameStarts(const Bytes& stream) {
         at += h->frameLength();
     }
     return starts;
+}
+
+// How a stream is cut into the pieces (the audio tags) that carry it: piece sizes taken in turn,
+// or none for one piece per frame, as FLV muxers cut it (bytes between frames go with the frame
+// before them).
+using Split = std::vector<std::size_t>;
+const Split kOnePerFrame{};
+const Split kOnePiece{1 << 30};
+const std::vector<Split> kSplits{kOnePerFrame, {1}, {3, 5}, {417}, {1000, 7}, {4096}, kOnePiece};
+
+std::vector<std::size_t> piecesOf(const Bytes& stream, const Split& split, const Starts& starts) {
+    std::vector<std::size_t> pieces;
+    std::size_t at = 0;
+    if (split.empty()) {
+        for (const std::uint64_t start : starts) {
+            if (start > at) {
+                pieces.push_back(start - at);
+                at = start;
+            }
+        }
+    }
+    for (std::size_t i = 0; at < stream.size(); ++i) {
+        const std::size_t n = split.empty() ? stream.size() - at
+                                            : std::min(split[i % split.size()], stream.size() - at);
+        pieces.push_back(n);
+        at += n;
+    }
+    return pieces;
+}
+
+std::string nameOf(const Split& split) {
+    return split.empty() ? "one piece per frame" : "pieces of " + std::to_string(split[0]);
+}
+
+// An FLV carrying `stream` in audio tags cut by `split`.
+Bytes flvCarrying(const Bytes& stream, const Split& split, const Starts& starts) {
+    FlvBuilder b = FlvBuilder::start();
+    std::size_t at = 0;
+    for (const std::size_t n : piecesOf(stream, split, starts)) {
+        b.audio(0x2F, slice(stream, at, at + n));
+        at += n;
+    }
+    return b.bytes();
+}
+
+// Feeds the stream cut by `split`; the counter may ask again for bytes fed before.
+Mp3StreamSummary countInPieces(const Bytes& stream, const Split& split, const Starts& starts) {
+    Mp3FrameCounter counter([&](std::uint64_t offset, std::span<std::byte> into) {
+        if (offset + into.size() > stream.size()) {
+            return false;
+        }
+        std::copy_n(stream.begin() + static_cast<std::ptrdiff_t>(offset), into.size(),
+                    into.begin());
+        return true;
+    });
+    std::size_t at = 0;
+    for (const std::size_t n : piecesOf(stream, split, starts)) {
+        counter.feed(std::span(stream).subspan(at, n));
+        at += n;
+    }
+    return counter.finish();
 }
 
 // ffprobe's frame count and the stream's size, recorded by make-vbr-fixtures.sh.
@@ -129,10 +168,18 @@ ReadBack readHeaderFrame(const Bytes& frame) {
         std::all_of(&frame[4], &frame[at], [](std::byte b) { return b == std::byte{0}; });
     r.tag.assign(reinterpret_cast<const char*>(&frame[at]), 4);
     r.flags = word32(frame, at + 4);
-    r.frames = word32(frame, at + 8);
-    r.bytes = word32(frame, at + 12);
-    for (std::size_t i = 0; i < 100; ++i) {
-        r.toc.push_back(std::to_integer<int>(frame[at + 16 + i]));
+    // Each field is there when its flag is set.
+    std::size_t next = at + 8;
+    if (r.flags & 1) {
+        r.frames = word32(frame, next);
+        next += 4;
+    }
+    if (r.flags & 2) {
+        r.bytes = word32(frame, next);
+        next += 4;
+    }
+    for (std::size_t i = 0; (r.flags & 4) && i < 100; ++i) {
+        r.toc.push_back(std::to_integer<int>(frame[next + i]));
     }
     return r;
 }
@@ -152,18 +199,21 @@ class Mp3FrameHeaderParse : public ::testing::TestWithParam<HeaderCase> {};
 struct FixtureCase {
     const char* name;
     const char* fixture;
-    std::size_t headerFrameSize; // the smallest bitrate holding 4 + side info + 116 bytes
+    // VBR: the smallest bitrate holding 4 + side info + 116 bytes; CBR: the stream's bitrate.
+    std::size_t headerFrameSize;
+    // Where the header frame goes: after the ID3v2 tag the stream starts with.
+    std::size_t place = 0;
 };
 
 class FixtureStream : public ::testing::TestWithParam<FixtureCase> {};
-
-using Starts = std::vector<std::uint64_t>;
 
 // A stream put together from junk and runs of a clean stream's frames, with the starts of the
 // whole frames in it.
 struct Damaged {
     Bytes stream;
     Starts starts;
+    // Where the header frame goes: after a leading ID3v2 tag.
+    std::size_t place = 0;
 
     Damaged& junk(const Bytes& bytes) {
         stream.insert(stream.end(), bytes.begin(), bytes.end());
@@ -174,6 +224,16 @@ struct Damaged {
             starts.push_back(stream.size() + at[i] - at[from]);
         }
         return junk(slice(clean, at[from], to < at.size() ? at[to] : clean.size()));
+    }
+    // A leading ID3v2 tag around `content`, with a footer or not.
+    Damaged& id3v2(const Bytes& content, bool footer = false) {
+        const std::size_t n = content.size();
+        junk(
+            concat({bytesOf({'I', 'D', '3', 4, 0, footer ? 0x10 : 0, int(n >> 21) & 0x7F,
+                             int(n >> 14) & 0x7F, int(n >> 7) & 0x7F, int(n) & 0x7F}),
+                    content, footer ? bytesOf({'3', 'D', 'I', 4, 0, 0x10, 0, 0, 0, 0}) : Bytes{}}));
+        place = stream.size();
+        return *this;
     }
 };
 
@@ -231,59 +291,71 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_P(FixtureStream, CountsInAnyPiecesAndBuildsAHeaderFramePlayersRead) {
     const std::string fixture = GetParam().fixture;
+    const bool cbr = fixture.find("cbr") != std::string::npos;
+    const std::size_t place = GetParam().place;
     const Bytes stream = extractedAudio(fixture);
     const FixtureFacts facts = factsOf(fixture);
-    const std::vector<std::uint64_t> starts = frameStarts(stream);
+    const Starts starts = frameStarts(stream, place);
     ASSERT_EQ(stream.size(), facts.bytes);
     ASSERT_EQ(starts.size(), facts.frames); // the reference walk agrees with ffprobe
 
-    for (const auto& sizes : kPieceSizes) {
-        const Mp3StreamSummary s = countInPieces(stream, sizes);
-        ASSERT_EQ(s.obstacle, VbrHeaderObstacle::None) << sizes[0];
-        EXPECT_EQ(s.frames, facts.frames) << sizes[0];
-        EXPECT_EQ(s.bytes, facts.bytes) << sizes[0];
-        EXPECT_EQ(s.constantBitrate, fixture.starts_with("cbr")) << sizes[0];
+    for (const Split& split : kSplits) {
+        SCOPED_TRACE(nameOf(split));
+        const Mp3StreamSummary s = countInPieces(stream, split, starts);
+        ASSERT_EQ(s.obstacle, VbrHeaderObstacle::None);
+        EXPECT_EQ(s.frames, facts.frames);
+        EXPECT_EQ(s.bytes, facts.bytes);
+        EXPECT_EQ(s.headerPlace, place);
+        EXPECT_EQ(s.constantBitrate, cbr);
         EXPECT_EQ(s.firstFrame->sampleRate, facts.sampleRate);
         EXPECT_EQ(s.firstFrame->channelMode == ChannelMode::Mono, facts.channels == 1);
         for (std::size_t i = 0; i < 100; ++i) {
-            EXPECT_EQ(s.seekOffsets[i], starts[i * starts.size() / 100]) << sizes[0] << " " << i;
+            EXPECT_EQ(s.seekOffsets[i], starts[i * starts.size() / 100]) << i;
         }
     }
 
-    // The header frame's size is known once the second frame's header confirms the first.
+    // The stream's first frame is known once the second frame's header confirms it.
     Mp3FrameCounter counter;
     counter.feed(slice(stream, 0, starts[1] + 3));
     EXPECT_FALSE(counter.firstFrame());
     counter.feed(slice(stream, starts[1] + 3, starts[1] + 4));
     ASSERT_TRUE(counter.firstFrame());
-    EXPECT_EQ(vbrHeaderFrameSize(*counter.firstFrame()), GetParam().headerFrameSize);
+    EXPECT_EQ(vbrHeaderFrameHeader(*counter.firstFrame(), cbr).frameLength(),
+              GetParam().headerFrameSize);
 
-    // The whole run, asked for the header frame, puts it in front of the plain stream.
+    // The whole run, asked for the header frame, puts it in front of the plain stream's frames.
     const Extracted withHeader = extract(readFile(fixturePath(fixture)), true);
     EXPECT_TRUE(withHeader.notices.empty());
     const std::size_t size = GetParam().headerFrameSize;
     ASSERT_EQ(withHeader.mp3.size(), size + stream.size());
-    EXPECT_EQ(slice(withHeader.mp3, size, withHeader.mp3.size()), stream);
-    const Bytes built = slice(withHeader.mp3, 0, size);
-    const Mp3StreamSummary s = countInPieces(stream, {1 << 30});
+    EXPECT_EQ(slice(withHeader.mp3, 0, place), slice(stream, 0, place));
+    EXPECT_EQ(slice(withHeader.mp3, place + size, withHeader.mp3.size()),
+              slice(stream, place, stream.size()));
+    const Bytes built = slice(withHeader.mp3, place, place + size);
     const auto own = Mp3FrameHeader::parse(word32(built, 0));
+    const auto first = Mp3FrameHeader::parse(word32(stream, starts[0]));
     ASSERT_TRUE(own);
     EXPECT_EQ(own->layer, 3);
-    EXPECT_TRUE(own->sameStreamFormat(*s.firstFrame));
-    EXPECT_EQ(own->channelMode, s.firstFrame->channelMode);
+    EXPECT_TRUE(own->sameStreamFormat(*first));
+    EXPECT_EQ(own->channelMode, first->channelMode);
     EXPECT_FALSE(own->crcProtected);
     EXPECT_EQ(own->frameLength(), built.size());
+    if (cbr) {
+        EXPECT_EQ(own->bitrate, first->bitrate);
+    }
 
     const ReadBack r = readHeaderFrame(built);
-    EXPECT_EQ(r.tag, fixture.starts_with("cbr") ? "Info" : "Xing");
+    EXPECT_EQ(r.tag, cbr ? "Info" : "Xing");
     EXPECT_TRUE(r.sideInfoSilent);
     EXPECT_EQ(r.flags, 7u);
     EXPECT_EQ(r.frames, facts.frames);
-    const std::uint64_t total = built.size() + stream.size();
+    // Counted from the header frame on, as players count: a leading tag is not part of it.
+    const std::uint64_t total = built.size() + stream.size() - place;
     EXPECT_EQ(r.bytes, total);
+    ASSERT_EQ(r.toc.size(), 100u);
     for (std::size_t i = 0; i < 100; ++i) {
         // Entry i points into the last 256th of the output before the frame at i percent.
-        const std::uint64_t target = built.size() + starts[i * starts.size() / 100];
+        const std::uint64_t target = built.size() + starts[i * starts.size() / 100] - place;
         const std::uint64_t pointed = static_cast<std::uint64_t>(r.toc[i]) * total / 256;
         EXPECT_LE(pointed, target) << i;
         EXPECT_LE(target - pointed, total / 256 + 1) << i;
@@ -293,62 +365,73 @@ TEST_P(FixtureStream, CountsInAnyPiecesAndBuildsAHeaderFramePlayersRead) {
     }
 }
 
-// MPEG 1 at 44.1 kHz needs 48 kbit/s (156 bytes, 40 give 130); MPEG 2 at 22.05 kHz 40 kbit/s
-// (130 bytes, 32 give 104); MPEG 2.5 at 8 kHz 16 kbit/s (144 bytes, 8 give 72).
-INSTANTIATE_TEST_SUITE_P(Fixtures, FixtureStream,
-                         ::testing::Values(FixtureCase{"Vbr44k", "vbr-44k-stereo.flv", 156},
-                                           FixtureCase{"Cbr44k", "cbr-44k-stereo.flv", 156},
-                                           FixtureCase{"Vbr22k", "vbr-22k-mono.flv", 130},
-                                           FixtureCase{"Cbr22k", "cbr-22k-mono.flv", 130},
-                                           FixtureCase{"Vbr8k", "vbr-8k-mono.flv", 144},
-                                           FixtureCase{"Cbr8k", "cbr-8k-mono.flv", 144}),
-                         [](const auto& info) { return info.param.name; });
+// VBR: MPEG 1 at 44.1 kHz needs 48 kbit/s (156 bytes, 40 give 130); MPEG 2 at 22.05 kHz 40 kbit/s
+// (130 bytes, 32 give 104); MPEG 2.5 at 8 kHz 16 kbit/s (144 bytes, 8 give 72). CBR: 128 kbit/s
+// gives 417 bytes at 44.1 kHz (MPEG 1) and at 22.05 kHz (MPEG 2); 64 kbit/s 576 at 8 kHz.
+INSTANTIATE_TEST_SUITE_P(
+    Fixtures, FixtureStream,
+    ::testing::Values(FixtureCase{"Vbr44k", "vbr-44k-stereo.flv", 156},
+                      FixtureCase{"Cbr44k", "cbr-44k-stereo.flv", 417},
+                      FixtureCase{"Vbr22k", "vbr-22k-mono.flv", 130},
+                      FixtureCase{"Cbr22k", "cbr-22k-mono.flv", 417},
+                      FixtureCase{"Vbr8k", "vbr-8k-mono.flv", 144},
+                      FixtureCase{"Cbr8k", "cbr-8k-mono.flv", 576},
+                      // lame --id3v2-only -t: a 125-byte ID3v2 tag, then CBR frames.
+                      FixtureCase{"Id3Cbr44k", "id3-cbr-44k-stereo.flv", 417, 125}),
+    [](const auto& info) { return info.param.name; });
 
 TEST_P(DamagedStream, CountsOnlyWholeFramesOrSaysWhyNoHeader) {
     const Bytes vbr = extractedAudio("vbr-44k-stereo.flv");
     const Damaged d = GetParam().make(vbr, frameStarts(vbr));
-    for (const auto& sizes : kPieceSizes) {
-        const Mp3StreamSummary s = countInPieces(d.stream, sizes);
-        EXPECT_EQ(s.obstacle, GetParam().obstacle) << sizes[0];
-        EXPECT_EQ(s.bytes, d.stream.size()) << sizes[0];
+    for (const Split& split : kSplits) {
+        SCOPED_TRACE(nameOf(split));
+        const Mp3StreamSummary s = countInPieces(d.stream, split, d.starts);
+        EXPECT_EQ(s.obstacle, GetParam().obstacle);
+        EXPECT_EQ(s.bytes, d.stream.size());
         const VbrHeaderFrame built = buildVbrHeaderFrame(s);
-        ASSERT_EQ(built.obstacle, GetParam().obstacle) << sizes[0];
+        ASSERT_EQ(built.obstacle, GetParam().obstacle);
         if (GetParam().obstacle != VbrHeaderObstacle::None) {
-            EXPECT_TRUE(built.bytes.empty()) << sizes[0];
+            EXPECT_TRUE(built.bytes.empty());
             continue;
         }
-        EXPECT_EQ(s.frames, d.starts.size()) << sizes[0];
-        EXPECT_EQ(readHeaderFrame(built.bytes).frames, s.frames) << sizes[0];
-        // Which frame a shortened one hides can only be told while its bytes are at hand: in a
-        // piece fed whole, the seek table points at whole frames only.
-        if (sizes[0] == kPieceSizes.back()[0]) {
-            for (std::size_t i = 0; i < 100; ++i) {
-                EXPECT_EQ(s.seekOffsets[i], d.starts[i * d.starts.size() / 100]) << i;
-            }
+        // However the stream is cut, the count and the seek table are those of its whole frames.
+        EXPECT_EQ(s.frames, d.starts.size());
+        EXPECT_EQ(s.headerPlace, d.place);
+        EXPECT_EQ(readHeaderFrame(built.bytes).frames, s.frames);
+        for (std::size_t i = 0; i < 100; ++i) {
+            EXPECT_EQ(s.seekOffsets[i], d.starts[i * d.starts.size() / 100]) << i;
         }
     }
 
-    // Through a whole run: a stream that allows no header frame comes out exactly plain, even
+    // Through whole runs: a stream that allows no header frame comes out exactly plain, even
     // when that shows only after the header frame's place was kept, and the user is told why.
-    const Extracted run = extract(flvCarrying(d.stream), true);
-    if (d.stream.empty()) {
-        EXPECT_TRUE(run.mp3.empty());
+    for (const Split& split : {Split{1000, 417}, kOnePerFrame, Split{7}}) {
+        SCOPED_TRACE("run, " + nameOf(split));
+        const Extracted run = extract(flvCarrying(d.stream, split, d.starts), true);
+        if (d.stream.empty()) {
+            EXPECT_TRUE(run.mp3.empty());
+            EXPECT_TRUE(run.notices.empty());
+            return;
+        }
+        if (GetParam().obstacle != VbrHeaderObstacle::None) {
+            EXPECT_EQ(run.mp3, d.stream);
+            EXPECT_EQ(run.notices,
+                      (std::vector<Notice>{{Notice::Kind::NoVbrHeader, GetParam().obstacle}}));
+            continue;
+        }
         EXPECT_TRUE(run.notices.empty());
-        return;
+        ASSERT_GT(run.mp3.size(), d.stream.size());
+        const std::size_t size = run.mp3.size() - d.stream.size();
+        EXPECT_EQ(slice(run.mp3, 0, d.place), slice(d.stream, 0, d.place));
+        EXPECT_EQ(slice(run.mp3, d.place + size, run.mp3.size()),
+                  slice(d.stream, d.place, d.stream.size()));
+        // The very header frame the stream fed whole gives, seek table and all.
+        const Bytes built = slice(run.mp3, d.place, d.place + size);
+        EXPECT_EQ(built, buildVbrHeaderFrame(countInPieces(d.stream, kOnePiece, d.starts)).bytes);
+        const ReadBack r = readHeaderFrame(built);
+        EXPECT_EQ(r.frames, d.starts.size());
+        EXPECT_EQ(r.bytes, run.mp3.size() - d.place);
     }
-    if (GetParam().obstacle != VbrHeaderObstacle::None) {
-        EXPECT_EQ(run.mp3, d.stream);
-        EXPECT_EQ(run.notices,
-                  (std::vector<Notice>{{Notice::Kind::NoVbrHeader, GetParam().obstacle}}));
-        return;
-    }
-    EXPECT_TRUE(run.notices.empty());
-    ASSERT_GT(run.mp3.size(), d.stream.size());
-    const std::size_t size = run.mp3.size() - d.stream.size();
-    EXPECT_EQ(slice(run.mp3, size, run.mp3.size()), d.stream);
-    const ReadBack r = readHeaderFrame(slice(run.mp3, 0, size));
-    EXPECT_EQ(r.frames, d.starts.size());
-    EXPECT_EQ(r.bytes, run.mp3.size());
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -389,7 +472,7 @@ INSTANTIATE_TEST_SUITE_P(
                    VbrHeaderObstacle::None},
         DamageCase{"FrameCutShortMidStream",
                    [](const Bytes& v, const Starts& s) {
-                       // Frame 40 (417 bytes) loses 100 bytes from its middle.
+                       // Frame 40 (261 bytes) loses 100 bytes from its middle.
                        return Damaged{}
                            .frames(v, s, 0, 40)
                            .junk(slice(v, s[40], s[40] + 40))
@@ -397,6 +480,44 @@ INSTANTIATE_TEST_SUITE_P(
                            .frames(v, s, 41, s.size());
                    },
                    VbrHeaderObstacle::None},
+        DamageCase{"LargeFrameCutShortBeforeSmallOnes",
+                   [](const Bytes& v, const Starts& s) {
+                       // The first 30 bytes of frame 0 (731 bytes), then frames of 104: the next
+                       // seven frames start inside the length it claims, most of them in pieces
+                       // of their own when the stream is cut one piece per frame.
+                       return Damaged{}
+                           .frames(v, s, 0, 10)
+                           .junk(slice(v, s[0], s[0] + 30))
+                           .frames(v, s, 10, s.size());
+                   },
+                   VbrHeaderObstacle::None},
+        DamageCase{"CbrFrameCutShort",
+                   [](const Bytes&, const Starts&) {
+                       // One bitrate: the header frame's place still waits, so the bytes a frame
+                       // cut short hides are read back from those held.
+                       const Bytes c = extractedAudio("cbr-44k-stereo.flv");
+                       const Starts cs = frameStarts(c);
+                       return Damaged{}
+                           .frames(c, cs, 0, 20)
+                           .junk(slice(c, cs[20], cs[20] + 30))
+                           .frames(c, cs, 21, cs.size());
+                   },
+                   VbrHeaderObstacle::None},
+        DamageCase{"Id3v2TagInFront",
+                   [](const Bytes& v, const Starts& s) {
+                       // Frames of another rate inside the tag (a picture's bytes may look so)
+                       // are no part of the stream.
+                       return Damaged{}
+                           .id3v2(concat({bytesOf({0, 0, 0}), frameOf(0xFFFB9840, 576, 3)}))
+                           .frames(v, s, 0, s.size());
+                   },
+                   VbrHeaderObstacle::None},
+        DamageCase{
+            "Id3v2TagOfMoreThanAMiBWithFooter",
+            [](const Bytes& v, const Starts& s) {
+                return Damaged{}.id3v2(pattern((1 << 20) + 5000), true).frames(v, s, 0, s.size());
+            },
+            VbrHeaderObstacle::None},
         DamageCase{"SingleFrame",
                    [](const Bytes& v, const Starts& s) { return Damaged{}.frames(v, s, 5, 6); },
                    VbrHeaderObstacle::None},
@@ -408,6 +529,16 @@ INSTANTIATE_TEST_SUITE_P(
         DamageCase{"MpegVersionChanges",
                    [](const Bytes& v, const Starts&) {
                        return Damaged{}.junk(v).junk(extractedAudio("vbr-22k-mono.flv"));
+                   },
+                   VbrHeaderObstacle::FormatChanges},
+        DamageCase{"Id3v2TagThenSampleRateChanges",
+                   [](const Bytes& v, const Starts&) {
+                       // The place kept after the tag is given up at the end: the tag, longer
+                       // than one piece of the move, goes back to the start.
+                       return Damaged{}
+                           .id3v2(pattern(70'000, 3))
+                           .junk(v)
+                           .junk(frameOf(0xFFFB9840, 576, 5));
                    },
                    VbrHeaderObstacle::FormatChanges},
         DamageCase{"FreeFormat",
@@ -426,6 +557,31 @@ INSTANTIATE_TEST_SUITE_P(
                        return Damaged{}.junk(bytesOf(std::string(5000, 'x')));
                    },
                    VbrHeaderObstacle::NoAudioFrames},
+        DamageCase{"FirstFrameAfterAMiB",
+                   [](const Bytes& v, const Starts&) {
+                       return Damaged{}.junk(bytesOf(std::string(1 << 20, 'x'))).junk(v);
+                   },
+                   VbrHeaderObstacle::NoFrameInFirstMiB},
+        DamageCase{"LameXingFrame",
+                   [](const Bytes&, const Starts&) {
+                       return Damaged{}.junk(extractedAudio("lame-vbr-44k-stereo.flv"));
+                   },
+                   VbrHeaderObstacle::OwnHeader},
+        DamageCase{"LameInfoFrame",
+                   [](const Bytes&, const Starts&) {
+                       return Damaged{}.junk(extractedAudio("lame-cbr-44k-stereo.flv"));
+                   },
+                   VbrHeaderObstacle::OwnHeader},
+        DamageCase{"VbriFrame",
+                   [](const Bytes&, const Starts&) {
+                       // Fraunhofer's header, 32 bytes after the frame header: not where an MPEG
+                       // 2 mono frame's Xing header would be.
+                       Bytes m = extractedAudio("vbr-22k-mono.flv");
+                       const Bytes tag = bytesOf("VBRI");
+                       std::copy(tag.begin(), tag.end(), m.begin() + 36);
+                       return Damaged{}.junk(m);
+                   },
+                   VbrHeaderObstacle::OwnHeader},
         DamageCase{"Empty", [](const Bytes&, const Starts&) { return Damaged{}; },
                    VbrHeaderObstacle::NoAudioFrames}),
     [](const auto& info) { return info.param.name; });
@@ -438,7 +594,7 @@ TEST(VbrHeader, LongStreamsKeepTheSeekTableCloseInFixedMemory) {
         stream.insert(stream.end(), f.begin(), f.end());
     }
     const std::vector<std::uint64_t> starts = frameStarts(stream);
-    const Mp3StreamSummary s = countInPieces(stream, {4096});
+    const Mp3StreamSummary s = countInPieces(stream, {4096}, starts);
     ASSERT_EQ(s.frames, 10000u);
     for (std::size_t i = 0; i < 100; ++i) {
         // A frame start no more than 1/2048 of the frames before the one at i percent.
@@ -450,13 +606,28 @@ TEST(VbrHeader, LongStreamsKeepTheSeekTableCloseInFixedMemory) {
     }
 }
 
-TEST(VbrHeader, CountsThatDoNotFitTheHeaderAreAnObstacle) {
+TEST(VbrHeader, BeyondFourGibibytesTheByteCountIsLeftOutAndTooManyFramesAreAnObstacle) {
     Mp3StreamSummary s;
     s.obstacle = VbrHeaderObstacle::None;
     s.firstFrame = Mp3FrameHeader::parse(0xFFFB9040);
-    s.frames = 1;
+    s.constantBitrate = false;
+    s.frames = 1000;
     s.bytes = 0xFFFFFFFFu - 156; // the 156-byte header frame makes it the largest count there is
-    EXPECT_EQ(buildVbrHeaderFrame(s).obstacle, VbrHeaderObstacle::None);
+    ReadBack r = readHeaderFrame(buildVbrHeaderFrame(s).bytes);
+    EXPECT_EQ(r.flags, 7u);
+    EXPECT_EQ(r.bytes, 0xFFFFFFFFu);
+
+    // One byte more: frames and seek table only, the table still relative to the whole.
     s.bytes += 1;
-    EXPECT_EQ(buildVbrHeaderFrame(s).obstacle, VbrHeaderObstacle::StreamTooLong);
+    s.seekOffsets[50] = s.bytes / 2;
+    const VbrHeaderFrame beyond = buildVbrHeaderFrame(s);
+    ASSERT_EQ(beyond.obstacle, VbrHeaderObstacle::None);
+    r = readHeaderFrame(beyond.bytes);
+    EXPECT_EQ(r.flags, 5u);
+    EXPECT_EQ(r.frames, 1000u);
+    ASSERT_EQ(r.toc.size(), 100u);
+    EXPECT_EQ(r.toc[50], 128);
+
+    s.frames = std::uint64_t{1} << 32;
+    EXPECT_EQ(buildVbrHeaderFrame(s).obstacle, VbrHeaderObstacle::TooManyFrames);
 }

@@ -62,6 +62,9 @@ public:
     bool writeAt(std::uint64_t offset, std::span<const std::byte> bytes) override {
         return !broken_ && inner_->writeAt(offset, bytes);
     }
+    bool readAt(std::uint64_t offset, std::span<std::byte> into) override {
+        return inner_->readAt(offset, into);
+    }
     bool dropFront(std::uint64_t count) override { return !broken_ && inner_->dropFront(count); }
     bool commit() override {
         if (broken_) {

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "engine/runhost.h"
-#include "stopsignals.h"
+#include "platform/stopsignals.h"
 #include "terminalprogress.h"
 
 #include <cstdio>
@@ -28,7 +28,7 @@ public:
     void PumpMessages() override {}
     void showNotice(engine::Notice notice) override;
     // Asked after every tag, so it is only a look at what the signal handler left.
-    bool stopRequested() const override { return StopSignals::received() != 0; }
+    bool stopRequested() const override { return platform::StopSignals::received() != 0; }
 
     bool anyFailed() const { return anyFailed_; }
     // The system's error number of the first status line that could not be written, or 0.

@@ -4,8 +4,8 @@
 #include "engine/extractionrun.h"
 #include "outputclash.h"
 #include "platform/posixfilesystem.h"
+#include "platform/stopsignals.h"
 #include "printablename.h"
-#include "stopsignals.h"
 
 #include <cstdio>
 #include <cstring>
@@ -46,7 +46,7 @@ bool reportOutputClashes(const quillon::cli::CliArguments& args) {
 
 int main(int argc, char** argv) {
     using quillon::cli::CliArguments;
-    using quillon::cli::StopSignals;
+    using quillon::platform::StopSignals;
     const CliArguments args = quillon::cli::parseArguments({argv + 1, argv + argc});
     switch (args.action) {
     case CliArguments::Action::Help:

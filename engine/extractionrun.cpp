@@ -75,14 +75,20 @@ RowStatus ExtractionRun::extractRow(FlvReader& reader, int row, const OutputChoi
         const bool ok = reader.OpenFlv(input);
         host_.setRowStatus(row, RowStatus::Extracting);
         if (!ok) {
-            return RowStatus::ReadError;
+            // An open given up while waiting for a slow source is the user's stop.
+            return host_.stopRequested() ? RowStatus::Stopped : RowStatus::ReadError;
         }
         TagLoopOutcome outcome;
+        bool outputWritten = false;
         {
             Mp3Writer audio(files_, Mp3Path, options_.vbrHeader);
             outcome = reader.ReadTags(audio);
+            outputWritten = audio.outputWritten();
         } // an unfinished output is gone before the row shows how it ended
         reader.CloseFlv();
+        if (outputWritten) {
+            host_.setRowOutput(row, Mp3Path);
+        }
         return statusFor(outcome);
     } catch (const std::bad_alloc&) {
         // A tag larger than the memory the process can have: this file fails, the run goes on.

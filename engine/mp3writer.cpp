@@ -46,6 +46,7 @@ void Mp3Writer::WriteMp3(std::span<const std::byte> payload) {
 bool Mp3Writer::CloseMp3() {
     if (output_ && !writeFailed_) {
         writeFailed_ = !output_->finish();
+        outputWritten_ = !writeFailed_;
         vbrHeaderObstacle_ = output_->vbrHeaderObstacle();
     }
     output_.reset();

@@ -33,6 +33,8 @@ public:
     bool CloseMp3();
     // True once the output could not be created or a write to it failed.
     bool writeFailed() const { return writeFailed_; }
+    // True once CloseMp3 has given a complete output its name.
+    bool outputWritten() const { return outputWritten_; }
     // After CloseMp3: why an output that was asked to start with a VBR header frame is the plain
     // stream; None when it has one, was not asked for one, or there is no output.
     VbrHeaderObstacle vbrHeaderObstacle() const { return vbrHeaderObstacle_; }
@@ -49,6 +51,7 @@ private:
     // Nothing more is written for this file: its audio is not MP3, or the output failed.
     bool skipAudio_ = false;
     bool writeFailed_ = false;
+    bool outputWritten_ = false;
 };
 
 } // namespace quillon::engine

@@ -4,7 +4,7 @@
 # Usage: scripts/install-deps.sh [build|check|package|tidy|bench|screenshots|fuzz]...
 set -euo pipefail
 
-packages=(cmake ninja-build g++ make pkg-config qt6-base-dev qt6-base-private-dev libgl-dev libgtest-dev
+packages=(cmake ninja-build g++ make pkg-config qt6-base-dev qt6-base-private-dev libgl-dev libxcb1-dev libgtest-dev
           libgmock-dev libbenchmark-dev fonts-dejavu-core librsvg2-bin)
 for extra in "$@"; do
     case "$extra" in

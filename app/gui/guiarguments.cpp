@@ -1,17 +1,25 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "guiarguments.h"
 
-#include <QDir>
-#include <QFile>
+#include <filesystem>
+#include <system_error>
 
 namespace quillon::gui {
 
 namespace {
 
 // A drop hands over full paths without "." or ".." in them; a name typed on the command line
-// becomes the same path, so that it is listed exactly as that file dropped would be.
-QString fullPath(const std::string& arg) {
-    return QDir::cleanPath(QDir::current().absoluteFilePath(QFile::decodeName(arg.c_str())));
+// becomes the same path, so that it is listed exactly as that file dropped would be. The bytes
+// are kept as they are: a name need not be UTF-8.
+QByteArray fullPath(const std::string& arg) {
+    namespace fs = std::filesystem;
+    std::error_code error;
+    fs::path path = fs::path(arg).is_absolute() ? fs::path(arg) : fs::current_path(error) / arg;
+    std::string text = path.lexically_normal().native();
+    while (text.size() > 1 && text.ends_with('/')) {
+        text.pop_back();
+    }
+    return QByteArray::fromStdString(text);
 }
 
 } // namespace

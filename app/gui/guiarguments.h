@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <QStringList>
+#include <QByteArray>
+#include <QList>
 #include <string>
 #include <vector>
 
@@ -13,8 +14,9 @@ struct GuiArguments {
     enum class Action { Open, Help, Version, UsageError };
 
     Action action = Action::Open;
-    // The files to list at start-up, as full paths, in the order given.
-    QStringList files;
+    // The files to list at start-up, as full paths in the system's bytes (not necessarily UTF-8),
+    // in the order given.
+    QList<QByteArray> files;
     // What was wrong, for a usage error.
     std::string error;
 };

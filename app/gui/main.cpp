@@ -3,6 +3,8 @@
 // chosen folder. FILEs on the command line are listed at start-up, as a drop of them would be.
 #include "app/gui/guiarguments.h"
 #include "platform/posixfilesystem.h"
+#include "platform/stopsignals.h"
+#include "ui/closeonstopsignal.h"
 #include "ui/folderpickerdialog.h"
 #include "ui/formmain.h"
 #include "ui/openfiledialog.h"
@@ -18,6 +20,8 @@ namespace {
 
 constexpr int kExitOk = 0;
 constexpr int kExitUsage = 2;
+// Ended by a signal: the shell's own convention for a process ended by one.
+constexpr int kExitSignalBase = 128;
 
 } // namespace
 
@@ -38,6 +42,10 @@ int main(int argc, char* argv[]) {
         break;
     }
 
+    // From here on a stop signal closes the window in order instead of ending the process
+    // mid-file.
+    const quillon::platform::StopSignals stopSignals;
+
     // Qt sees only the program's name: every other word is ours, so a FILE named like one of
     // Qt's own options (-style, -platform ...) is still a FILE.
     int qtArgc = 1;
@@ -47,7 +55,12 @@ int main(int argc, char* argv[]) {
     QApplication::setDesktopFileName(QStringLiteral(QUILLON_APP_ID));
     QApplication::setWindowIcon(quillon::ui::programIcon());
 
-    quillon::platform::PosixFileSystem files;
+    quillon::ui::FormMain* shown = nullptr;
+    // While a read waits for a slow source (a silent pipe), the window goes on handling its
+    // events, and a stop reaches the file being read.
+    quillon::platform::PosixFileSystem files(
+        quillon::platform::PosixFileSystem::ReadMode::Mapped,
+        [&shown] { return shown != nullptr && shown->eventsHandledWhileWaiting(); });
     quillon::ui::QtEventPump pump;
     quillon::ui::QtMessageBox messages;
     quillon::ui::QtOpenFileDialog openFileDialog;
@@ -55,8 +68,14 @@ int main(int argc, char* argv[]) {
     quillon::ui::DesktopWebPageOpener webPages;
 
     quillon::ui::FormMain window({files, pump, messages, openFileDialog, folderPicker, webPages});
+    shown = &window;
+    const quillon::ui::CloseOnStopSignal closeOnSignal(stopSignals, window);
     messages.setOwner(&window);
     window.addFiles(args.files);
     window.show();
-    return QApplication::exec();
+    const int result = QApplication::exec();
+    if (quillon::platform::StopSignals::received() != 0) {
+        return kExitSignalBase + quillon::platform::StopSignals::received();
+    }
+    return result;
 }

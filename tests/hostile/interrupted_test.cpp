@@ -121,22 +121,26 @@ namespace {
 
 // A run under a limit the system sets: each file that the limit stops fails on its own row, the
 // files after it are still extracted, and no temporary file is left.
+struct Files {
+    std::vector<std::pair<std::string, Bytes>> inputs;
+    // The output each input should leave; empty bytes for none.
+    std::vector<std::pair<std::string, Bytes>> outputs;
+};
+
 struct Starvation {
     const char* name;
     const char* limit; // the shell's ulimit
-    std::vector<std::pair<std::string, Bytes>> inputs;
-    std::string out;
-    // The output each input should leave; empty bytes for none.
-    std::vector<std::pair<std::string, Bytes>> outputs;
+    Files (*files)();  // made when the case runs: some are large
+    const char* out;
 };
 
 void PrintTo(const Starvation& s, std::ostream* out) {
     *out << s.name;
 }
 
-std::vector<Starvation> starvations() {
-    // A tag of the largest size (16 MiB), a file of several mapped windows (which wants the helper
-    // thread and its stack), and a small one, in a process limited to about 15 MB of address space.
+// A tag of the largest size (16 MiB), a file of several mapped windows (which wants the helper
+// thread and its stack), and a small one, for a process limited to about 15 MB of address space.
+Files tagsTooLargeForTheAddressSpace() {
     Bytes huge(0xFFFFFF - 1);
     for (std::size_t i = 0; i < huge.size(); i += 4096) {
         huge[i] = std::byte(i >> 12);
@@ -148,29 +152,21 @@ std::vector<Starvation> starvations() {
         wide.audio(0x2F, payload);
         wideMp3.insert(wideMp3.end(), payload.begin(), payload.end());
     }
-    // An output over the file-size limit (20 KiB) and a small one after it.
+    return {{{"huge.flv", FlvBuilder::start().audio(0x2F, huge).bytes()},
+             {"wide.flv", wide.bytes()},
+             {"small.flv", FlvBuilder::start().audio(0x2F, pattern(100)).bytes()}},
+            {{"huge.mp3", {}}, {"wide.mp3", wideMp3}, {"small.mp3", pattern(100)}}};
+}
+
+// An output over a file-size limit of 20 KiB, and a small one after it.
+Files anOutputOverTheFileSizeLimit() {
     FlvBuilder large = FlvBuilder::start();
     for (int i = 0; i < 30; ++i) {
         large.audio(0x2F, pattern(1000, i));
     }
-    const Bytes small = FlvBuilder::start().audio(0x2F, pattern(100)).bytes();
-    return {
-        {"AddressSpace",
-         "ulimit -v 15000",
-         {{"huge.flv", FlvBuilder::start().audio(0x2F, huge).bytes()},
-          {"wide.flv", wide.bytes()},
-          {"small.flv", small}},
-         "huge.flv: Error: Can not read the flv file\n"
-         "wide.flv: Finished\n"
-         "small.flv: Finished\n",
-         {{"huge.mp3", {}}, {"wide.mp3", wideMp3}, {"small.mp3", pattern(100)}}},
-        {"FileSize",
-         "ulimit -f 20",
-         {{"large.flv", large.bytes()}, {"small.flv", small}},
-         "large.flv: Error: Can not write the mp3 file\n"
-         "small.flv: Finished\n",
-         {{"large.mp3", {}}, {"small.mp3", pattern(100)}}},
-    };
+    return {{{"large.flv", large.bytes()},
+             {"small.flv", FlvBuilder::start().audio(0x2F, pattern(100)).bytes()}},
+            {{"large.mp3", {}}, {"small.mp3", pattern(100)}}};
 }
 
 class Starved : public ::testing::TestWithParam<Starvation> {};
@@ -184,9 +180,10 @@ TEST_P(Starved, ALimitEndsOneRowNotTheProcess) {
         GTEST_SKIP() << "the address sanitizer needs more address space than the limit leaves";
     }
 #endif
+    const Files files = s.files();
     TempFolder work;
     std::string names;
-    for (const auto& [name, bytes] : s.inputs) {
+    for (const auto& [name, bytes] : files.inputs) {
         work.write(name, bytes);
         names += " " + name;
     }
@@ -194,7 +191,7 @@ TEST_P(Starved, ALimitEndsOneRowNotTheProcess) {
         runInBash(work.path(), std::string(s.limit) + "; " + shellQuote(QUILLON_CLI_PATH) + names);
     EXPECT_EQ(r.exitCode, 1) << r.err;
     EXPECT_EQ(r.out, s.out);
-    for (const auto& [name, bytes] : s.outputs) {
+    for (const auto& [name, bytes] : files.outputs) {
         if (bytes.empty()) {
             EXPECT_FALSE(fs::exists(work.path() / name)) << name;
         } else {
@@ -204,5 +201,13 @@ TEST_P(Starved, ALimitEndsOneRowNotTheProcess) {
     EXPECT_TRUE(temporaryFilesIn(work.path()).empty());
 }
 
-INSTANTIATE_TEST_SUITE_P(Limits, Starved, ::testing::ValuesIn(starvations()),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    Limits, Starved,
+    ::testing::Values(Starvation{"AddressSpace", "ulimit -v 15000", tagsTooLargeForTheAddressSpace,
+                                 "huge.flv: Error: Can not read the flv file\n"
+                                 "wide.flv: Finished\n"
+                                 "small.flv: Finished\n"},
+                      Starvation{"FileSize", "ulimit -f 20", anOutputOverTheFileSizeLimit,
+                                 "large.flv: Error: Can not write the mp3 file\n"
+                                 "small.flv: Finished\n"}),
+    [](const auto& info) { return std::string(info.param.name); });

@@ -153,7 +153,7 @@ TEST_P(ListColumns, StatusStaysWholeWithoutAHorizontalScrollBar) {
     ui::FileListView* list = bed.form.ListView1;
     bed.form.show();
     for (int i = 0; i < GetParam().added; ++i) {
-        list->appendFile(QStringLiteral("/v/%1.flv").arg(i), "Ready");
+        list->appendFile(QStringLiteral("/v/%1.flv").arg(i).toUtf8(), "Ready");
     }
     QCoreApplication::processEvents();
     while (list->topLevelItemCount() > GetParam().kept) {
@@ -192,7 +192,7 @@ TEST_P(ListCutting, LongTextIsCutWhereItsColumnNeedsIt) {
         start.chop(1);
     }
     for (const QString& shown : {QString(QLatin1String(cut.text)), start}) {
-        list->appendFile(cut.column == 0 ? shown : "", cut.column == 1 ? shown : "");
+        list->appendFile(cut.column == 0 ? shown.toUtf8() : "", cut.column == 1 ? shown : "");
     }
     bed.form.show();
     const QImage drawn = list->viewport()->grab().toImage();

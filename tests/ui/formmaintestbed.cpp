@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "formmaintestbed.h"
 
+#include "ui/nativepath.h"
+
 #include <QApplication>
 #include <QCoreApplication>
 #include <QCryptographicHash>
@@ -16,12 +18,17 @@
 
 namespace quillon::uitest {
 
-FormMainTestbed::FormMainTestbed()
-    : form({files, pump, messages, openFileDialog, folderPicker, webPages}),
+FormMainTestbed::FormMainTestbed(MessageBoxes boxes)
+    : files(platform::PosixFileSystem::ReadMode::Mapped,
+            [this] { return form.eventsHandledWhileWaiting(); }),
+      form({files, pump,
+            boxes == MessageBoxes::Shown ? static_cast<ui::MessageBox&>(shownMessages) : messages,
+            openFileDialog, folderPicker, webPages}),
       savedCurrentDirectory_(QDir::currentPath()) {
     if (!folder.isValid()) {
         throw std::runtime_error("no temporary folder");
     }
+    shownMessages.setOwner(&form);
 }
 
 FormMainTestbed::~FormMainTestbed() {
@@ -34,6 +41,14 @@ QStringList FormMainTestbed::rowTexts() const {
         texts.append(form.ListView1->topLevelItem(i)->text(0));
     }
     return texts;
+}
+
+QList<QByteArray> FormMainTestbed::rowPaths() const {
+    QList<QByteArray> paths;
+    for (int row = 1; row <= form.rowCount(); ++row) {
+        paths.append(QByteArray::fromStdString(form.rowText(row)));
+    }
+    return paths;
 }
 
 QStringList FormMainTestbed::statuses() const {
@@ -140,6 +155,16 @@ QMimeData* fileDrag(const QStringList& paths) {
     QList<QUrl> urls;
     for (const QString& path : paths) {
         urls.append(QUrl::fromLocalFile(path));
+    }
+    data->setUrls(urls);
+    return data;
+}
+
+QMimeData* fileDrag(const QList<QByteArray>& paths) {
+    auto* data = new QMimeData;
+    QList<QUrl> urls;
+    for (const QByteArray& path : paths) {
+        urls.append(ui::fileUrl(path));
     }
     data->setUrls(urls);
     return data;

@@ -14,7 +14,10 @@
 #include <QTimer>
 #include <QTreeWidget>
 #include <QUrl>
+#include <filesystem>
+#include <fstream>
 #include <stdexcept>
+#include <system_error>
 
 namespace quillon::uitest {
 
@@ -33,6 +36,10 @@ FormMainTestbed::FormMainTestbed(MessageBoxes boxes)
 
 FormMainTestbed::~FormMainTestbed() {
     QDir::setCurrent(savedCurrentDirectory_);
+    // Qt passes over names it cannot decode and would leave them behind; the system's own
+    // calls see every name.
+    std::error_code ignored;
+    std::filesystem::remove_all(QFile::encodeName(folder.path()).toStdString(), ignored);
 }
 
 QStringList FormMainTestbed::rowTexts() const {
@@ -105,6 +112,16 @@ QString FormMainTestbed::writeFile(const QString& name, const QByteArray& bytes)
 
 QString FormMainTestbed::copyFixture(const QString& fixtureName, const QString& name) const {
     return writeFile(name, readAll(fixture(fixtureName)));
+}
+
+QByteArray FormMainTestbed::writeNativeFile(const QByteArray& name, const QByteArray& bytes) const {
+    const QByteArray path = QFile::encodeName(folder.path()) + '/' + name;
+    std::ofstream out(path.toStdString(), std::ios::binary);
+    out.write(bytes.constData(), bytes.size());
+    if (!out.flush()) {
+        throw std::runtime_error("cannot write " + path.toStdString());
+    }
+    return path;
 }
 
 QString FormMainTestbed::makeFolder(const QString& name) const {

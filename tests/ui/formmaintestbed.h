@@ -39,6 +39,9 @@ public:
     // A file in the fresh folder with the given bytes; returns its full path.
     QString writeFile(const QString& name, const QByteArray& bytes = {}) const;
     QString copyFixture(const QString& fixture, const QString& name) const;
+    // A file whose name is given in the system's bytes (not necessarily UTF-8); returns its full
+    // path, in bytes too.
+    QByteArray writeNativeFile(const QByteArray& name, const QByteArray& bytes = {}) const;
     QString makeFolder(const QString& name) const;
     QString path(const QString& name) const { return folder.filePath(name); }
 

@@ -9,7 +9,8 @@ packages=(cmake ninja-build g++ make pkg-config qt6-base-dev qt6-base-private-de
 for extra in "$@"; do
     case "$extra" in
     build) ;;
-    check) packages+=(desktop-file-utils appstream groff man-db bash-completion) ;;
+    check) packages+=(desktop-file-utils appstream groff man-db bash-completion
+                      xvfb xauth dbus at-spi2-core gir1.2-atspi-2.0 python3-gi) ;;
     package) packages+=(dpkg-dev file lintian) ;;
     tidy) packages+=(clang-tidy) ;;
     bench) packages+=(libbenchmark-dev ffmpeg hyperfine time) ;;

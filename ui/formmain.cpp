@@ -18,6 +18,7 @@
 #include "ui/webpageopener.h"
 #include "ui/windowlook.h"
 
+#include <QAccessibleWidget>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDialog>
@@ -64,6 +65,21 @@ QByteArray folderOf(const QByteArray& path) {
     return path.left(path.lastIndexOf('/') + 1);
 }
 
+// The main window is a frame to assistive technology, as a desktop's main windows are; a plain
+// widget would pass for a filler inside some other window.
+QAccessibleInterface* formMainAccessible(const QString& /*className*/, QObject* object) {
+    auto* form = qobject_cast<FormMain*>(object);
+    return form != nullptr ? new QAccessibleWidget(form, QAccessible::Window) : nullptr;
+}
+
+void installFormMainAccessibility() {
+    static const bool installed = [] {
+        QAccessible::installFactory(&formMainAccessible);
+        return true;
+    }();
+    (void)installed;
+}
+
 QPushButton* makeButton(QWidget* parent, const char* name, const char* caption, QRect geometry) {
     auto* button = new QPushButton(QString::fromLatin1(caption), parent);
     button->setObjectName(QLatin1String(name));
@@ -78,6 +94,7 @@ FormMain::FormMain(UiServices services, QWidget* parent)
                           Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                           Qt::WindowCloseButtonHint),
       services_(services), Skin1(new Skin(this)) {
+    installFormMainAccessibility();
     setObjectName(QStringLiteral("FormMain"));
     setWindowTitle(plainTitle());
     setWindowIcon(programIcon());

@@ -60,6 +60,8 @@ TEST(FormMainWindow, IsAFixedSizeTitledWindowWithoutMaximizeBox) {
     FormMainTestbed bed;
     EXPECT_EQ(bed.form.windowTitle(), "Quillon 1.04");
     EXPECT_EQ(bed.form.objectName(), "FormMain");
+    // A frame to assistive technology, as main windows are.
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(&bed.form)->role(), QAccessible::Window);
     EXPECT_EQ(bed.form.minimumSize(), QSize(695, 419));
     EXPECT_EQ(bed.form.maximumSize(), QSize(695, 419));
     const Qt::WindowFlags flags = bed.form.windowFlags();

@@ -512,6 +512,24 @@ INSTANTIATE_TEST_SUITE_P(
         StopCase{"EscapeWhileAPipeIsSilent", StopBy::Escape, SecondFile::SilentPipe, false}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// A stop signal while a dialog is up (here the output folder dialog) cancels the dialog, which
+// would otherwise hold the window open until someone answered it, and the window closes.
+TEST_F(DuringARun, AStopSignalCancelsTheDialogShownAndCloses) {
+    platform::StopSignals stopSignals;
+    ui::CloseOnStopSignal closeOnSignal(stopSignals, bed.form);
+    bool dialogCancelled = false;
+    bed.extractAnswering([&](ui::FormPath& dialog) {
+        std::raise(SIGTERM);
+        QCoreApplication::processEvents();
+        dialogCancelled = !dialog.isVisible();
+    });
+    EXPECT_TRUE(dialogCancelled);
+    EXPECT_EQ(bed.statuses(), (QStringList{kReady, kReady}));
+    EXPECT_FALSE(QFile::exists(bed.path("first.mp3")));
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(bed.form.isVisible());
+}
+
 TEST(Extract, ClosingWithoutARunClosesAtOnce) {
     FormMainTestbed bed;
     bed.form.show();

@@ -3,12 +3,14 @@
 BUILD_DIR ?= build
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
-# `make install` puts the programs under PREFIX, inside DESTDIR when that is set.
+# `make install` puts the programs under PREFIX, inside DESTDIR when that is set, and lists what
+# it put there in MANIFEST; `make uninstall` removes exactly that.
 PREFIX ?= /usr/local
 DESTDIR ?=
+MANIFEST ?= $(BUILD_DIR)/installed-files.txt
 PACKAGE_DIR ?= build-package
 
-.PHONY: all deps build run test install install-check package package-check tidy bench fuzz \
+.PHONY: all deps build run test install uninstall install-check package package-check tidy bench fuzz \
 	test-sanitize screenshots format clean
 
 all: build
@@ -22,7 +24,9 @@ $(BUILD_DIR)/build.ninja:
 build: deps $(BUILD_DIR)/build.ninja
 	cmake --build $(BUILD_DIR) -j $(JOBS)
 
-run: build
+# Builds only the two programs, not the tests.
+run: deps $(BUILD_DIR)/build.ninja
+	cmake --build $(BUILD_DIR) -j $(JOBS) --target quillon quillon-cli
 	@scripts/run.sh $(BUILD_DIR)
 
 # Every test, then the install check below. The check tools come first: one test drives the
@@ -32,19 +36,35 @@ test: build
 	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
 	scripts/check-install.sh $(BUILD_DIR)
 
-install: build
-	DESTDIR="$(DESTDIR)" cmake --install $(BUILD_DIR) --prefix "$(PREFIX)"
+# With the build there, this only copies files: `sudo make install` runs no compiler and no
+# package manager as root.
+install:
+	@DESTDIR="$(DESTDIR)" scripts/install.sh "$(BUILD_DIR)" "$(PREFIX)" "$(MANIFEST)"
 
-# Installs into a temporary folder and runs the validators on what landed there.
+uninstall:
+	@scripts/uninstall.sh "$(MANIFEST)"
+
+# Installs into a temporary folder, runs the validators on what landed there, and uninstalls.
 install-check: build
 	@scripts/install-deps.sh check
 	scripts/check-install.sh $(BUILD_DIR)
 
-# The Debian package, built in $(PACKAGE_DIR) with Debian's flags; package-check adds lintian.
+# The Debian packages quillon-cli and quillon, built in $(PACKAGE_DIR) with Debian's flags. They
+# need a maintainer: QUILLON_MAINTAINER='Full Name <address>' (or DEBFULLNAME and DEBEMAIL), or
+# LOCAL_BUILD=1 for packages meant for this machine only. QUILLON_HOMEPAGE and
+# QUILLON_SCREENSHOTS_URL name the published addresses, if any.
+QUILLON_MAINTAINER ?=
+QUILLON_HOMEPAGE ?=
+QUILLON_SCREENSHOTS_URL ?=
+LOCAL_BUILD ?=
+export QUILLON_MAINTAINER QUILLON_HOMEPAGE QUILLON_SCREENSHOTS_URL LOCAL_BUILD
+
 package: deps
 	@scripts/install-deps.sh package
 	scripts/package.sh $(PACKAGE_DIR)
 
+# Both packages through lintian, then each installed into a clean Debian root and removed again.
+# Without a maintainer they are built as local packages.
 package-check: deps
 	@scripts/install-deps.sh package
 	scripts/check-package.sh $(PACKAGE_DIR)

@@ -1,10 +1,11 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Run by CPack on the staged files before it packs them: CPack's own strip keeps the compiler's
-# .comment and .note sections, which Debian packages leave out (as dh_strip does).
-if(NOT IS_DIRECTORY "${CPACK_TEMPORARY_DIRECTORY}/usr/bin")
-    message(FATAL_ERROR "no staged programs in '${CPACK_TEMPORARY_DIRECTORY}'")
+# .comment and .note sections, which Debian packages leave out (as dh_strip does). Each package's
+# files are staged in a folder of their own.
+file(GLOB programs "${CPACK_TEMPORARY_DIRECTORY}/*/usr/bin/*")
+if(NOT programs)
+    message(FATAL_ERROR "no staged programs under '${CPACK_TEMPORARY_DIRECTORY}'")
 endif()
-file(GLOB programs "${CPACK_TEMPORARY_DIRECTORY}/usr/bin/*")
 foreach(program IN LISTS programs)
     execute_process(COMMAND "${CPACK_STRIP}" --remove-section=.comment --remove-section=.note
                             "${program}"

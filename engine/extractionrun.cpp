@@ -71,12 +71,17 @@ RowStatus ExtractionRun::extractRow(FlvReader& reader, int row, const OutputChoi
     if (options_.removeOlderOutputFirst && files_.regularFileExists(Mp3Path)) {
         files_.removeFile(Mp3Path);
     }
+    std::error_code readError;
     try {
         const bool ok = reader.OpenFlv(input);
         host_.setRowStatus(row, RowStatus::Extracting);
         if (!ok) {
-            // An open given up while waiting for a slow source is the user's stop.
-            return host_.stopRequested() ? RowStatus::Stopped : RowStatus::ReadError;
+            // An input that waited for data (a named pipe with no writer yet) when the stop came.
+            if (host_.stopRequested()) {
+                return RowStatus::Stopped;
+            }
+            host_.explainReadError(row, reader.openError());
+            return RowStatus::ReadError;
         }
         TagLoopOutcome outcome;
         bool outputWritten = false;
@@ -89,13 +94,19 @@ RowStatus ExtractionRun::extractRow(FlvReader& reader, int row, const OutputChoi
         if (outputWritten) {
             host_.setRowOutput(row, Mp3Path);
         }
+        if (outcome == TagLoopOutcome::ReadFailed) {
+            host_.explainReadError(row, ReadError::BrokenWhileRead);
+        }
         return statusFor(outcome);
     } catch (const std::bad_alloc&) {
         // A tag larger than the memory the process can have: this file fails, the run goes on.
-    } catch (const std::system_error&) {
+        readError = std::make_error_code(std::errc::not_enough_memory);
+    } catch (const std::system_error& error) {
         // Resources the system would not give (threads, descriptors): likewise.
+        readError = error.code();
     }
     reader.CloseFlv();
+    host_.explainReadError(row, readError);
     return RowStatus::ReadError;
 }
 

@@ -5,6 +5,7 @@
 #include "engine/readpercent.h"
 
 #include <algorithm>
+#include <cerrno>
 
 namespace quillon::engine {
 
@@ -43,8 +44,11 @@ std::size_t FlvReader::readInto(std::span<std::byte> destination) {
 
 bool FlvReader::OpenFlv(const std::string& path) {
     ResetFlvState();
+    openError_ = {};
+    errno = 0;
     state_.InputHandle = files_.openForReading(path);
     if (!state_.InputHandle) {
+        openError_ = {errno != 0 ? errno : EIO, std::generic_category()};
         return false;
     }
     state_.FileSize = state_.InputHandle->size();
@@ -52,6 +56,7 @@ bool FlvReader::OpenFlv(const std::string& path) {
     const std::size_t got = readInto(bytes);
     const auto header = FlvFileHeader::parse(bytes.first(got));
     if (!header) {
+        openError_ = state_.InputHandle->failed() ? ReadError::BrokenWhileRead : ReadError::NotFlv;
         CloseFlv();
         return false;
     }

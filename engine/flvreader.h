@@ -55,8 +55,9 @@ public:
     FlvReader(RunHost& host, platform::FileSystem& files) : host_(host), files_(files) {}
 
     // Opens the file and checks its header; true when the reader stands at the first
-    // back-pointer. On false no file is left open.
+    // back-pointer. On false no file is left open, and openError() says why.
     bool OpenFlv(const std::string& path);
+    std::error_code openError() const { return openError_; }
     // Reads every tag; after the last one the audio stage gives the output its name. On any
     // other outcome the output is left unfinished, for its owner to remove.
     TagLoopOutcome ReadTags(Mp3Writer& audio);
@@ -78,6 +79,7 @@ private:
     RunHost& host_;
     platform::FileSystem& files_;
     FlvReaderState state_;
+    std::error_code openError_;
     int progressCount_ = 0;
     std::uint64_t quietWork_ = 0;
 };

@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <system_error>
+#include <type_traits>
+
 namespace quillon::engine {
 
 // What a row of the file list shows about its file. The engine reports these kinds; the hosts
@@ -25,4 +28,15 @@ enum class Notice {
     NoVbrHeaderTooLong,      // it is longer than the header's byte count can say (4 GiB)
 };
 
+// Why a file ended as ReadError where the system gave no reason of its own. As error codes, so
+// that a host tells them as it tells the system's reasons (no such file, permission denied).
+enum class ReadError {
+    NotFlv = 1,      // its first bytes are not an FLV file header
+    BrokenWhileRead, // a read failed, or the file shrank, before its end
+};
+std::error_code make_error_code(ReadError error);
+
 } // namespace quillon::engine
+
+template <>
+struct std::is_error_code_enum<quillon::engine::ReadError> : std::true_type {};

@@ -4,6 +4,7 @@
 #include "engine/rowstatus.h"
 
 #include <string>
+#include <system_error>
 
 namespace quillon::engine {
 
@@ -43,6 +44,10 @@ public:
 
     // Tells the user something about the file being read; returns once the user has seen it.
     virtual void showNotice(Notice notice) = 0;
+
+    // Why the file of `row` could not be read: the system's reason or a ReadError, told just
+    // before the row becomes ReadError. The window shows the status alone.
+    virtual void explainReadError(int /*row*/, std::error_code /*reason*/) {}
 
     // Asked after every pump of events: true once the user wants the run to end now. The run
     // then stops at the next tag, leaves no partial output and marks the file being read

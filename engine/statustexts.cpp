@@ -1,7 +1,26 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "engine/statustexts.h"
 
+#include <string>
+
 namespace quillon::engine {
+
+namespace {
+
+class ReadErrorCategory final : public std::error_category {
+public:
+    const char* name() const noexcept override { return "quillon-read"; }
+    std::string message(int error) const override {
+        return std::string(readErrorText(static_cast<ReadError>(error)));
+    }
+};
+
+} // namespace
+
+std::error_code make_error_code(ReadError error) {
+    static const ReadErrorCategory category;
+    return {static_cast<int>(error), category};
+}
 
 std::string_view statusText(RowStatus status) {
     switch (status) {
@@ -35,6 +54,16 @@ std::string_view noticeText(Notice notice) {
         return "No VBR header written: the stream is not MPEG layer III";
     case Notice::NoVbrHeaderTooLong:
         return "No VBR header written: the stream is longer than 4 GiB";
+    }
+    return {};
+}
+
+std::string_view readErrorText(ReadError error) {
+    switch (error) {
+    case ReadError::NotFlv:
+        return "not an FLV file";
+    case ReadError::BrokenWhileRead:
+        return "could not be read to its end";
     }
     return {};
 }

@@ -11,5 +11,6 @@ namespace quillon::engine {
 // exactly these texts.
 std::string_view statusText(RowStatus status);
 std::string_view noticeText(Notice notice);
+std::string_view readErrorText(ReadError error);
 
 } // namespace quillon::engine

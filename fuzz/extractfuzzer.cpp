@@ -197,8 +197,8 @@ public:
     bool sameFile(const std::string& a, const std::string& b) override {
         return memory_.sameFile(a, b);
     }
-    bool changeCurrentDirectory(const std::string& path) override {
-        return memory_.changeCurrentDirectory(path);
+    std::error_code checkOutputFolder(const std::string& path) override {
+        return memory_.checkOutputFolder(path);
     }
 
 private:

@@ -7,6 +7,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <system_error>
 
 namespace quillon::platform {
 
@@ -51,6 +52,7 @@ public:
 class FileSystem {
 public:
     virtual ~FileSystem() = default;
+    // Null when the file cannot be read (a folder cannot); errno then says why.
     virtual std::unique_ptr<InputFile> openForReading(const std::string& path) = 0;
     // Starts a new file that will be named `path` when committed; null when its folder takes no
     // new file.
@@ -61,7 +63,10 @@ public:
     // True when both names reach the same file on disk (through links too); false if either
     // does not exist.
     virtual bool sameFile(const std::string& a, const std::string& b) = 0;
-    virtual bool changeCurrentDirectory(const std::string& path) = 0;
+    // Whether outputs can go into the folder `path`: nothing when it is a folder that can be
+    // entered and takes new files, otherwise the system's reason why not. Both front ends ask
+    // this before they send outputs there.
+    virtual std::error_code checkOutputFolder(const std::string& path) = 0;
 };
 
 } // namespace quillon::platform

@@ -90,6 +90,9 @@ std::size_t MappedInputFile::readPlain(std::span<std::byte> destination) {
 }
 
 MappedInputFile::Window MappedInputFile::mapWindow(std::uint64_t start) const {
+    if (!mappable_) {
+        return {};
+    }
     const std::uint64_t length = std::min(kWindowSize, size_ - start);
     void* data = ::mmap(nullptr, static_cast<std::size_t>(length), PROT_READ, MAP_SHARED, fd_.get(),
                         static_cast<off_t>(start));

@@ -15,7 +15,9 @@ namespace quillon::platform {
 // process short of address space) the file is read with plain reads instead.
 class MappedInputFile final : public InputFile {
 public:
-    MappedInputFile(FileDescriptor fd, std::uint64_t size) : fd_(std::move(fd)), size_(size) {}
+    // Without `mappable` every mapping fails, as on a file system that refuses them.
+    MappedInputFile(FileDescriptor fd, std::uint64_t size, bool mappable = true)
+        : fd_(std::move(fd)), size_(size), mappable_(mappable) {}
     ~MappedInputFile() override;
     MappedInputFile(const MappedInputFile&) = delete;
     MappedInputFile& operator=(const MappedInputFile&) = delete;
@@ -48,6 +50,7 @@ private:
     std::uint64_t offset_ = 0;
     Window current_;
     Window next_;
+    bool mappable_;
     bool failed_ = false;
     bool sizeConfirmed_ = false;
     bool mappingRefused_ = false;

@@ -4,6 +4,7 @@
 #include "platform/temporaryname.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 
 namespace quillon::platform {
@@ -120,6 +121,7 @@ MemoryFileSystem::Bytes* MemoryFileSystem::file(const std::string& path) {
 std::unique_ptr<InputFile> MemoryFileSystem::openForReading(const std::string& path) {
     const auto it = files_.find(path);
     if (it == files_.end()) {
+        errno = ENOENT;
         return nullptr;
     }
     return std::make_unique<MemoryInputFile>(it->second);
@@ -159,8 +161,12 @@ bool MemoryFileSystem::sameFile(const std::string& a, const std::string& b) {
     return a == b && files_.contains(a);
 }
 
-bool MemoryFileSystem::changeCurrentDirectory(const std::string& path) {
-    return folders_.contains(path);
+std::error_code MemoryFileSystem::checkOutputFolder(const std::string& path) {
+    if (folders_.contains(path)) {
+        return {};
+    }
+    return std::make_error_code(files_.contains(path) ? std::errc::not_a_directory
+                                                      : std::errc::no_such_file_or_directory);
 }
 
 } // namespace quillon::platform

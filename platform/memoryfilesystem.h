@@ -29,7 +29,7 @@ public:
     bool removeFile(const std::string& path) override;
     bool regularFileExists(const std::string& path) override;
     bool sameFile(const std::string& a, const std::string& b) override;
-    bool changeCurrentDirectory(const std::string& path) override;
+    std::error_code checkOutputFolder(const std::string& path) override;
 
     // Gives a file a new name, replacing whatever had that name; false when `from` is missing.
     bool renameFile(const std::string& from, const std::string& to);

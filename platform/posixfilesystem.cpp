@@ -3,6 +3,7 @@
 
 #include "platform/mappedinputfile.h"
 #include "platform/posixoutputfile.h"
+#include "platform/readpathprobe.h"
 
 #include <cerrno>
 #include <fcntl.h>
@@ -40,7 +41,11 @@ std::unique_ptr<InputFile> PosixFileSystem::openForReading(const std::string& pa
         return nullptr;
     }
     struct stat info {};
-    if (::fstat(fd.get(), &info) != 0 || S_ISDIR(info.st_mode)) {
+    if (::fstat(fd.get(), &info) != 0) {
+        return nullptr;
+    }
+    if (S_ISDIR(info.st_mode)) {
+        errno = EISDIR;
         return nullptr;
     }
     if (!S_ISREG(info.st_mode)) {
@@ -48,10 +53,19 @@ std::unique_ptr<InputFile> PosixFileSystem::openForReading(const std::string& pa
         if (S_ISBLK(info.st_mode)) {
             size = blockDeviceSize(fd.get());
         }
-        return std::make_unique<StreamInputFile>(std::move(fd), size, interrupted_);
+        return std::make_unique<StreamInputFile>(std::move(fd), size, interrupted_,
+                                                 S_ISFIFO(info.st_mode));
     }
     const auto size = static_cast<std::uint64_t>(info.st_size);
     switch (mode_) {
+    case ReadMode::Fastest:
+        if (!mappedIsFaster_ && size >= kReadPathProbeBytes) {
+            mappedIsFaster_ = mappedReadsAreFaster(fd.get());
+        }
+        if (mappedIsFaster_.value_or(false)) {
+            return std::make_unique<MappedInputFile>(std::move(fd), size);
+        }
+        break;
     case ReadMode::Mapped:
         return std::make_unique<MappedInputFile>(std::move(fd), size);
     case ReadMode::Buffered:
@@ -64,7 +78,7 @@ std::unique_ptr<InputFile> PosixFileSystem::openForReading(const std::string& pa
 }
 
 std::unique_ptr<OutputFile> PosixFileSystem::createOutput(const std::string& path) {
-    return PosixOutputFile::create(path);
+    return PosixOutputFile::create(path, remover_);
 }
 
 bool PosixFileSystem::removeFile(const std::string& path) {
@@ -83,8 +97,19 @@ bool PosixFileSystem::sameFile(const std::string& a, const std::string& b) {
            first.st_dev == second.st_dev && first.st_ino == second.st_ino;
 }
 
-bool PosixFileSystem::changeCurrentDirectory(const std::string& path) {
-    return ::chdir(path.c_str()) == 0;
+std::error_code PosixFileSystem::checkOutputFolder(const std::string& path) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0) {
+        return {errno, std::generic_category()};
+    }
+    if (!S_ISDIR(info.st_mode)) {
+        return std::make_error_code(std::errc::not_a_directory);
+    }
+    // As the effective user, who creates the outputs; a read-only mount answers EROFS.
+    if (::faccessat(AT_FDCWD, path.c_str(), W_OK | X_OK, AT_EACCESS) != 0) {
+        return {errno, std::generic_category()};
+    }
+    return {};
 }
 
 } // namespace quillon::platform

@@ -14,8 +14,19 @@ namespace {
 // Large enough that a read of page-cached data is dominated by copying, small enough that the
 // engine's peak memory stays far below its budget.
 constexpr std::size_t kReadBufferSize = 1 << 20;
-// How long a read waits for a silent pipe before it looks whether the user wants to stop.
-constexpr int kWaitSliceMs = 50;
+// How long a read waits for a silent pipe before it looks whether the user wants to stop: short
+// enough for a window that handles its events in that look to stay responsive.
+constexpr int kWaitSliceMs = 10;
+
+// read(2), taken up again when a signal merely interrupted it.
+ssize_t readOnce(int fd, std::byte* to, std::size_t count) {
+    for (;;) {
+        const ssize_t got = ::read(fd, to, count);
+        if (got >= 0 || errno != EINTR) {
+            return got;
+        }
+    }
+}
 } // namespace
 
 BufferedInputFile::BufferedInputFile(FileDescriptor fd, std::uint64_t size)
@@ -85,22 +96,16 @@ bool BufferedInputFile::seek(std::uint64_t offset) {
 }
 
 long BufferedInputFile::readSome(std::byte* to, std::size_t count) {
-    for (;;) {
-        const ssize_t got = ::read(fd_.get(), to, count);
-        if (got == 0) {
-            // The end came before the size taken at open: the file was cut short while being
-            // read, and what is missing must not pass for the end of the data.
-            const off_t here = ::lseek(fd_.get(), 0, SEEK_CUR);
-            failed_ = failed_ || here < 0 || static_cast<std::uint64_t>(here) < size_;
-        }
-        if (got >= 0) {
-            return got;
-        }
-        if (errno != EINTR) {
-            failed_ = true;
-            return -1;
-        }
+    const ssize_t got = readOnce(fd_.get(), to, count);
+    if (got < 0) {
+        failed_ = true;
+    } else if (got == 0) {
+        // The end came before the size taken at open: the file was cut short while being read,
+        // and what is missing must not pass for the end of the data.
+        const off_t here = ::lseek(fd_.get(), 0, SEEK_CUR);
+        failed_ = failed_ || here < 0 || static_cast<std::uint64_t>(here) < size_;
     }
+    return got;
 }
 
 bool BufferedInputFile::refill() {
@@ -111,8 +116,9 @@ bool BufferedInputFile::refill() {
 }
 
 StreamInputFile::StreamInputFile(FileDescriptor fd, std::optional<std::uint64_t> size,
-                                 InterruptCheck interrupted)
+                                 InterruptCheck interrupted, bool waitForWriter)
     : fd_(std::move(fd)), size_(size), interrupted_(std::move(interrupted)),
+      waitForWriter_(waitForWriter),
       buffer_(std::make_unique_for_overwrite<std::byte[]>(kReadBufferSize)) {}
 
 std::size_t StreamInputFile::read(std::span<std::byte> destination) {
@@ -143,7 +149,11 @@ bool StreamInputFile::seek(std::uint64_t offset) {
         return true;
     }
     // Forward by reading what lies between; what has left the buffer cannot be had again.
-    return offset > position() && skip(offset - position()) == offset - position();
+    if (offset < position()) {
+        return false;
+    }
+    const std::uint64_t distance = offset - position();
+    return skip(distance) == distance;
 }
 
 bool StreamInputFile::refill() {
@@ -169,11 +179,11 @@ bool StreamInputFile::refill() {
 
 long StreamInputFile::readSome(std::byte* to, std::size_t count) {
     for (;;) {
-        const ssize_t got = ::read(fd_.get(), to, count);
-        if (got >= 0) {
+        const ssize_t got = readOnce(fd_.get(), to, count);
+        if (got > 0 || (got == 0 && endIsReal())) {
             return got;
         }
-        if (errno != EINTR && errno != EAGAIN && errno != EWOULDBLOCK) {
+        if (got < 0 && errno != EAGAIN && errno != EWOULDBLOCK) {
             failed_ = true;
             return -1;
         }
@@ -181,13 +191,21 @@ long StreamInputFile::readSome(std::byte* to, std::size_t count) {
             failed_ = true;
             return -1;
         }
-        if (errno != EINTR) {
-            // Opened without blocking, so that a pipe without a writer cannot hang the open: wait
-            // for data here instead, a slice at a time.
-            pollfd wait{fd_.get(), POLLIN, 0};
-            ::poll(&wait, 1, kWaitSliceMs);
-        }
+        // Opened without blocking, so that a pipe without a writer cannot hang the open: wait
+        // here instead, a slice at a time, for data, a writer or the writer's leaving.
+        pollfd wait{fd_.get(), POLLIN, 0};
+        ::poll(&wait, 1, kWaitSliceMs);
     }
+}
+
+// A named pipe reads as ended whenever no writer has it open, also before the first one came.
+// Only a writer that has come and gone (a hang-up, with nothing left to read) ends it.
+bool StreamInputFile::endIsReal() const {
+    if (!waitForWriter_) {
+        return true;
+    }
+    pollfd look{fd_.get(), POLLIN, 0};
+    return ::poll(&look, 1, 0) == 1 && (look.revents & (POLLIN | POLLHUP)) == POLLHUP;
 }
 
 } // namespace quillon::platform

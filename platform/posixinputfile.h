@@ -9,7 +9,9 @@
 
 namespace quillon::platform {
 
-// Tells a read that waits for a slow source (a pipe) that the user wants to stop.
+// Tells a read that waits for a slow source (a pipe, or a named pipe's writer) that the user wants
+// to stop. Asked every few milliseconds while nothing arrives, so a window may handle its events
+// in it.
 using InterruptCheck = std::function<bool()>;
 
 // A regular file read through a buffer in user space, for where mapping is not wanted. Skips move
@@ -42,9 +44,11 @@ private:
 // the input (a data offset pointing into the file header) works as on a file.
 class StreamInputFile final : public InputFile {
 public:
-    // `size` is known for a block device only.
+    // `size` is known for a block device only. A named pipe opened before anyone writes to it
+    // shows an end that is not one: with `waitForWriter` the reader waits for a writer to come,
+    // as a blocking open would, and ends only when the writers have gone.
     StreamInputFile(FileDescriptor fd, std::optional<std::uint64_t> size,
-                    InterruptCheck interrupted);
+                    InterruptCheck interrupted, bool waitForWriter = false);
 
     std::size_t read(std::span<std::byte> destination) override;
     std::uint64_t skip(std::uint64_t count) override;
@@ -56,10 +60,12 @@ private:
     std::uint64_t position() const { return bufferStart_ + begin_; }
     bool refill();
     long readSome(std::byte* to, std::size_t count);
+    bool endIsReal() const;
 
     FileDescriptor fd_;
     std::optional<std::uint64_t> size_;
     InterruptCheck interrupted_;
+    bool waitForWriter_;
     std::unique_ptr<std::byte[]> buffer_;
     // The input offset of buffer_[0]; buffer_[0, end_) holds data, buffer_[begin_] is next.
     std::uint64_t bufferStart_ = 0;

@@ -41,7 +41,9 @@ std::string randomTag() {
 
 } // namespace
 
-std::unique_ptr<PosixOutputFile> PosixOutputFile::create(const std::string& path) {
+std::unique_ptr<PosixOutputFile> PosixOutputFile::create(const std::string& path,
+                                                         std::shared_ptr<FileRemover> remover,
+                                                         UniqueTags tags) {
     const PathParts parts = splitPath(path);
     // A name the system could not open by its full path would be of no use to anyone.
     if (parts.name.empty() || path.size() >= PATH_MAX) {
@@ -52,13 +54,18 @@ std::unique_ptr<PosixOutputFile> PosixOutputFile::create(const std::string& path
     if (!folder.valid()) {
         return nullptr;
     }
+    // Everything that can fail for want of memory comes first: once the temporary file exists,
+    // the object that removes it already owns it.
+    std::unique_ptr<PosixOutputFile> output(
+        new PosixOutputFile(std::move(folder), parts.name, std::move(remover), std::move(tags)));
     for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
-        std::string temporary = temporaryNameFor(parts.name, randomTag());
-        FileDescriptor fd(::openat(folder.get(), temporary.c_str(),
+        std::string temporary = temporaryNameFor(parts.name, output->uniqueTag());
+        FileDescriptor fd(::openat(output->folder_.get(), temporary.c_str(),
                                    O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666));
         if (fd.valid()) {
-            return std::unique_ptr<PosixOutputFile>(new PosixOutputFile(
-                std::move(folder), std::move(fd), std::move(temporary), parts.name));
+            output->fd_ = std::move(fd);
+            output->temporaryName_ = std::move(temporary);
+            return output;
         }
         if (errno != EEXIST) {
             return nullptr;
@@ -67,11 +74,15 @@ std::unique_ptr<PosixOutputFile> PosixOutputFile::create(const std::string& path
     return nullptr;
 }
 
-PosixOutputFile::PosixOutputFile(FileDescriptor folder, FileDescriptor file,
-                                 std::string temporaryName, std::string finalName)
-    : folder_(std::move(folder)), fd_(std::move(file)), temporaryName_(std::move(temporaryName)),
-      finalName_(std::move(finalName)) {
+PosixOutputFile::PosixOutputFile(FileDescriptor folder, std::string finalName,
+                                 std::shared_ptr<FileRemover> remover, UniqueTags tags)
+    : folder_(std::move(folder)), finalName_(std::move(finalName)), remover_(std::move(remover)),
+      tags_(std::move(tags)) {
     buffer_.reserve(kWriteBufferSize);
+}
+
+std::string PosixOutputFile::uniqueTag() const {
+    return tags_ ? tags_() : randomTag();
 }
 
 PosixOutputFile::~PosixOutputFile() {
@@ -150,16 +161,46 @@ bool PosixOutputFile::commit() {
     if (committed_) {
         return true;
     }
-    const bool ok =
-        !failed_ && flush() && startWriteback() && fd_.close() &&
-        ::renameat(folder_.get(), temporaryName_.c_str(), folder_.get(), finalName_.c_str()) == 0;
-    if (!ok) {
+    if (failed_ || !flush() || !startWriteback() || !fd_.close()) {
+        failed_ = true;
+        discard();
+        return false;
+    }
+    std::string older = keepOlderFile();
+    if (::renameat(folder_.get(), temporaryName_.c_str(), folder_.get(), finalName_.c_str()) != 0) {
+        if (!older.empty()) {
+            ::unlinkat(folder_.get(), older.c_str(), 0);
+        }
         failed_ = true;
         discard();
         return false;
     }
     committed_ = true;
+    temporaryName_.clear();
+    if (!older.empty()) {
+        remover_->remove(std::move(folder_), std::move(older));
+    }
     return true;
+}
+
+// Replacing a file by a rename frees its blocks within the rename, which on some file systems
+// waits for the disk (see FileRemover). A second name for the older file, taken first, leaves
+// the rename only a name to drop, and the remover the freeing. Empty when there is nothing to
+// keep: no older file, a folder (which the rename refuses), or links not to be had.
+std::string PosixOutputFile::keepOlderFile() {
+    if (!remover_) {
+        return {};
+    }
+    for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
+        std::string name = temporaryNameFor(finalName_, uniqueTag());
+        if (::linkat(folder_.get(), finalName_.c_str(), folder_.get(), name.c_str(), 0) == 0) {
+            return name;
+        }
+        if (errno != EEXIST) {
+            return {};
+        }
+    }
+    return {};
 }
 
 // After a power loss the final name must hold the old file or the whole new one, never a cut one.

@@ -2,8 +2,10 @@
 #pragma once
 
 #include "platform/filedescriptor.h"
+#include "platform/fileremover.h"
 #include "platform/filesystem.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -14,9 +16,15 @@ namespace quillon::platform {
 // path nor a rename of a folder above it can send the file anywhere else.
 class PosixOutputFile final : public OutputFile {
 public:
+    // The unique part of a temporary name: random, unless a test must know it beforehand.
+    using UniqueTags = std::function<std::string()>;
+
     // Creates the temporary file exclusively, never through a link; null when the folder takes no
-    // new file.
-    static std::unique_ptr<PosixOutputFile> create(const std::string& path);
+    // new file. An older file that the commit replaces is handed to `remover`, if given, instead
+    // of being removed by the commit itself.
+    static std::unique_ptr<PosixOutputFile> create(const std::string& path,
+                                                   std::shared_ptr<FileRemover> remover = {},
+                                                   UniqueTags tags = {});
     ~PosixOutputFile() override;
     PosixOutputFile(const PosixOutputFile&) = delete;
     PosixOutputFile& operator=(const PosixOutputFile&) = delete;
@@ -26,11 +34,11 @@ public:
     bool dropFront(std::uint64_t count) override;
     bool commit() override;
 
-    const std::string& temporaryName() const { return temporaryName_; }
-
 private:
-    PosixOutputFile(FileDescriptor folder, FileDescriptor file, std::string temporaryName,
-                    std::string finalName);
+    PosixOutputFile(FileDescriptor folder, std::string finalName,
+                    std::shared_ptr<FileRemover> remover, UniqueTags tags);
+    std::string uniqueTag() const;
+    std::string keepOlderFile();
     bool flush();
     bool startWriteback();
     // Writes at the end of what the file holds.
@@ -40,8 +48,11 @@ private:
 
     FileDescriptor folder_;
     FileDescriptor fd_;
+    // Empty until the temporary file exists, and again once it is gone.
     std::string temporaryName_;
     std::string finalName_;
+    std::shared_ptr<FileRemover> remover_;
+    UniqueTags tags_;
     std::vector<std::byte> buffer_;
     // What the file holds, buffer_ not counted.
     std::uint64_t size_ = 0;

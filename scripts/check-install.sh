@@ -1,15 +1,18 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Installs a build into a temporary folder as a package would (prefix /usr) and checks what lands
-# there with the desktop's own validators: the file list, the desktop entry, the AppStream
-# metadata, the icon sizes, the manual pages, the bash completion, and the installed quillon-cli
-# extracting the sample. Usage: scripts/check-install.sh [BUILD-FOLDER]
+# Installs a build into a temporary folder as `make install DESTDIR=... PREFIX=/usr` does and
+# checks what lands there with the desktop's own validators: the file list, the desktop entry,
+# the AppStream metadata (also with addresses set), the icon sizes, the manual pages, the bash
+# completion, and the installed quillon-cli extracting the sample. Then `make uninstall` must
+# leave nothing behind. Usage: scripts/check-install.sh [BUILD-FOLDER]
 set -euo pipefail
 build="$(realpath "${1:-build}")"
 cd "$(dirname "$0")/.."
-stage="$(mktemp -d)"
-trap 'rm -rf "$stage"' EXIT
-DESTDIR="$stage" cmake --install "$build" --prefix /usr >/dev/null
+scratch="$(mktemp -d)"
+trap 'rm -rf "$scratch"' EXIT
+stage="$scratch/stage"
+manifest="$scratch/installed-files.txt"
+DESTDIR="$stage" scripts/install.sh "$build" /usr "$manifest" >/dev/null
 usr="$stage/usr"
 failed=0
 fail() {
@@ -33,6 +36,7 @@ for file in "${expected[@]}"; do
 done
 [ ! -e "$usr/bin/quillon-gallery" ] || fail "the gallery is a developer tool and is not installed"
 grep -qx "Icon=$id" "${desktop[0]}" || fail "the desktop entry's icon is not named $id"
+grep -q "^StartupWMClass=." "${desktop[0]}" || fail "the desktop entry names no window class"
 
 # Desktop entry and metadata: no error and no warning; the pedantic notes are shown, not fatal.
 report="$(desktop-file-validate "${desktop[0]}" 2>&1)" || true
@@ -40,8 +44,22 @@ report="$(desktop-file-validate "${desktop[0]}" 2>&1)" || true
 appstreamcli validate --no-net "$usr/share/metainfo/$id.metainfo.xml" >/dev/null ||
     fail "appstreamcli validate: $(appstreamcli validate --no-net "$usr/share/metainfo/$id.metainfo.xml")"
 appstreamcli validate --no-net --pedantic "$usr/share/metainfo/$id.metainfo.xml" | grep '^P:' || true
+# The same metadata with a homepage and screenshots, as a packager who publishes them sets them.
+with_addresses="$scratch/with-addresses.metainfo.xml"
+cmake -DQUILLON_APP_ID="$id" -DQUILLON_LICENSE=GPL-3.0-or-later -DPROJECT_VERSION=1.0 \
+    -DQUILLON_RELEASE_DATE=2026-01-01 -DQUILLON_HOMEPAGE=https://example.org/quillon/ \
+    -DQUILLON_SCREENSHOTS_URL=https://example.org/quillon/screenshots \
+    -DMETAINFO_OUTPUT="$with_addresses" -P dist/configuretext.cmake || fail "no metadata with addresses"
+[ "$(grep -c '<image>https://example.org/quillon/screenshots/' "$with_addresses")" -eq 3 ] ||
+    fail "the metadata with addresses does not name its three screenshots"
+appstreamcli validate --no-net "$with_addresses" >/dev/null ||
+    fail "appstreamcli validate, with addresses: $(appstreamcli validate --no-net "$with_addresses")"
 
-# Each icon is exactly the size its folder names (width and height from the PNG header).
+# Each icon is exactly the size its folder names (width and height from the PNG header), and the
+# 16 pixel one is its own drawing, not the large one scaled down.
+scaled16="$(rsvg-convert --width 16 --height 16 "$usr/share/icons/hicolor/scalable/apps/$id.svg" | od -An -tx1)"
+[ "$scaled16" != "$(od -An -tx1 "$usr/share/icons/hicolor/16x16/apps/$id.png")" ] ||
+    fail "the 16 pixel icon is the scalable drawing scaled down"
 for size in "${sizes[@]}"; do
     png="$usr/share/icons/hicolor/${size}x${size}/apps/$id.png"
     [ -f "$png" ] || continue
@@ -61,7 +79,7 @@ done
 # for FILE.
 completion="$usr/share/bash-completion/completions/quillon-cli"
 complete_words() {
-    (cd "$stage/work" && bash -c '
+    (cd "$scratch/work" && bash -c '
         source /usr/share/bash-completion/bash_completion
         source "$1"
         shift
@@ -79,8 +97,8 @@ expect_completion() {
     got="$(complete_words "$@")"
     [ "$got" = "$want" ] || fail "completing '$*' gave '$got', not '$want'"
 }
-mkdir -p "$stage/work/sub"
-touch "$stage/work/a.flv" "$stage/work/B.FLV" "$stage/work/notes.txt"
+mkdir -p "$scratch/work/sub"
+touch "$scratch/work/a.flv" "$scratch/work/B.FLV" "$scratch/work/notes.txt"
 if [ -f /usr/share/bash-completion/bash_completion ]; then
     expect_completion "B.FLV a.flv sub" quillon-cli ""
     expect_completion "sub" quillon-cli -o ""
@@ -96,12 +114,18 @@ fi
 version="$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$usr/bin/quillon" --version)" ||
     fail "quillon --version failed"
 [[ "$version" == "quillon "* ]] || fail "quillon --version printed '$version'"
-cp samples/quillon-sample.flv "$stage/work/"
-status="$("$usr/bin/quillon-cli" "$stage/work/quillon-sample.flv")" || fail "quillon-cli failed"
-[ "$status" = "$stage/work/quillon-sample.flv: Finished" ] || fail "quillon-cli printed '$status'"
-[ -s "$stage/work/quillon-sample.mp3" ] || fail "the installed quillon-cli wrote no MP3"
+cp samples/quillon-sample.flv "$scratch/work/"
+status="$("$usr/bin/quillon-cli" "$scratch/work/quillon-sample.flv")" || fail "quillon-cli failed"
+[ "$status" = "$scratch/work/quillon-sample.flv: Finished" ] || fail "quillon-cli printed '$status'"
+[ -s "$scratch/work/quillon-sample.mp3" ] || fail "the installed quillon-cli wrote no MP3"
+
+# make uninstall removes every file and every folder the install made, and nothing else.
+scripts/uninstall.sh "$manifest" >/dev/null || fail "uninstall failed"
+left="$(find "$stage" 2>/dev/null; [ ! -e "$manifest" ] || echo "$manifest")"
+[ -z "$left" ] || fail "uninstall left: $left"
 
 if [ "$failed" -ne 0 ]; then
     exit 1
 fi
-echo "check-install: installed files, desktop entry, metadata, icons, manual pages and completion are valid"
+echo "check-install: installed files, desktop entry, metadata (with and without addresses)," \
+    "icons, manual pages and completion are valid; uninstall left nothing behind"

@@ -11,7 +11,7 @@ for extra in "$@"; do
     build) ;;
     check) packages+=(desktop-file-utils appstream groff man-db bash-completion
                       xvfb xauth dbus at-spi2-core gir1.2-atspi-2.0 python3-gi) ;;
-    package) packages+=(dpkg-dev file lintian) ;;
+    package) packages+=(dpkg-dev file lintian debootstrap) ;;
     tidy) packages+=(clang-tidy) ;;
     bench) packages+=(libbenchmark-dev ffmpeg hyperfine time) ;;
     screenshots) packages+=(xvfb xauth x11-apps imagemagick fonts-dejavu-core) ;;

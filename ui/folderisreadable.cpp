@@ -9,7 +9,7 @@ bool FolderIsReadable(platform::FileSystem& files, const QString& path) {
     if (path.isEmpty()) {
         return false;
     }
-    return files.changeCurrentDirectory(QFile::encodeName(path).toStdString());
+    return !files.checkOutputFolder(QFile::encodeName(path).toStdString());
 }
 
 } // namespace quillon::ui

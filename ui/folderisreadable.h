@@ -7,8 +7,8 @@
 
 namespace quillon::ui {
 
-// The test a browsed folder must pass before outputs may go there: it becomes the process's
-// current directory. True when that worked; the new current directory stays in effect.
+// The test a browsed folder must pass before outputs may go there: the file layer's answer to
+// whether outputs can go into it, the same the command line asks for -o.
 bool FolderIsReadable(platform::FileSystem& files, const QString& path);
 
 } // namespace quillon::ui

@@ -249,7 +249,10 @@ void FormMain::SkinForm(QWidget* form) {
 }
 
 void FormMain::OpenProductWebPage() {
-    services_.webPages.openUrl(QUrl(productPageAddress()));
+    // A build for which no homepage was set has no page to open.
+    if (const QString page = productPageAddress(); !page.isEmpty()) {
+        services_.webPages.openUrl(QUrl(page));
+    }
 }
 
 void FormMain::addByDialog() {

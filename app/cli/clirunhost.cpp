@@ -62,6 +62,13 @@ void CliRunHost::setProgress(int percent) {
     }
 }
 
+void CliRunHost::explainReadError(int row, std::error_code reason) {
+    progress_.clear();
+    std::fprintf(err_, "quillon-cli: %s: %s\n", printableName(rowText(row)).c_str(),
+                 reason.message().c_str());
+    std::fflush(err_);
+}
+
 void CliRunHost::showNotice(engine::Notice notice) {
     progress_.clear();
     const std::string_view text = engine::noticeText(notice);

@@ -27,7 +27,9 @@ public:
     void setProgress(int percent) override;
     void PumpMessages() override {}
     void showNotice(engine::Notice notice) override;
-    // Asked after every tag, so it is only a look at what the signal handler left.
+    void explainReadError(int row, std::error_code reason) override;
+    // The one place the command line asks whether to stop: after every tag, so it is only a
+    // look at what the signal handler left.
     bool stopRequested() const override { return platform::StopSignals::received() != 0; }
 
     bool anyFailed() const { return anyFailed_; }

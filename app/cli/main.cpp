@@ -9,7 +9,6 @@
 
 #include <cstdio>
 #include <cstring>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -19,13 +18,6 @@ constexpr int kExitFileFailed = 1;
 constexpr int kExitUsage = 2;
 // Stopped by a signal: the shell's own convention for a process ended by one.
 constexpr int kExitSignalBase = 128;
-
-// The output folder must exist and take new files.
-bool folderIsUsable(const std::string& path) {
-    struct stat info {};
-    return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode) &&
-           ::access(path.c_str(), W_OK | X_OK) == 0;
-}
 
 // Refuses, before anything is written, a run in which two FILEs would write the same output.
 bool reportOutputClashes(const quillon::cli::CliArguments& args) {
@@ -56,32 +48,36 @@ int main(int argc, char** argv) {
         std::puts("quillon-cli " QUILLON_VERSION);
         return kExitOk;
     case CliArguments::Action::UsageError:
-        std::fprintf(stderr, "quillon-cli: %s\n%s", args.error.c_str(), quillon::cli::kUsage);
+        std::fprintf(stderr, "quillon-cli: %s\nTry 'quillon-cli --help' for more information.\n",
+                     args.error.c_str());
         return kExitUsage;
     case CliArguments::Action::Extract:
         break;
     }
-    if (args.outputDir && !folderIsUsable(*args.outputDir)) {
-        std::fprintf(stderr, "Can not read %s\n",
-                     quillon::cli::printableName(*args.outputDir).c_str());
-        return kExitUsage;
+
+    quillon::cli::CliRunHost host(args.files, args.outputDir, stdout, stderr,
+                                  ::isatty(STDERR_FILENO) == 1);
+    quillon::platform::PosixFileSystem files(quillon::platform::PosixFileSystem::ReadMode::Fastest,
+                                             [&host] { return host.stopRequested(); });
+    if (args.outputDir) {
+        if (const std::error_code problem = files.checkOutputFolder(*args.outputDir)) {
+            std::fprintf(stderr, "quillon-cli: output folder %s: %s\n",
+                         quillon::cli::printableName(*args.outputDir).c_str(),
+                         problem.message().c_str());
+            return kExitUsage;
+        }
     }
     if (reportOutputClashes(args)) {
         return kExitUsage;
     }
 
     const StopSignals signals;
-    const auto stopRequested = [] { return StopSignals::received() != 0; };
-    quillon::cli::CliRunHost host(args.files, args.outputDir, stdout, stderr,
-                                  ::isatty(STDERR_FILENO) == 1);
-    quillon::platform::PosixFileSystem files(quillon::platform::PosixFileSystem::ReadMode::Mapped,
-                                             stopRequested);
     // An older output stays as it was unless a complete new one replaces it.
     quillon::engine::ExtractionRun run(
         host, files, {.removeOlderOutputFirst = false, .vbrHeader = args.vbrHeader});
     run.run();
 
-    if (StopSignals::received() != 0) {
+    if (host.stopRequested()) {
         return kExitSignalBase + StopSignals::received();
     }
     if (host.statusWriteError() != 0) {

@@ -6,10 +6,11 @@
 
 namespace quillon::cli {
 
-// A file name as it may go to a terminal or into a line of the command's output: control
-// characters (C0, DEL and C1) are written as C escapes ("\n", "\t", "\x1b"), so a name can neither
-// forge a line nor steer the terminal. In a name that needs escapes a backslash is written "\\",
-// so the escaped form reads back unambiguously; any other name is printed as it is.
+// A file name as it may go to a terminal or into a line of the command's output. A name holding
+// a control character (C0, DEL or C1, the last also as a lone byte in a name that is not UTF-8),
+// a double quote or a backslash is printed in double quotes with C escapes inside ("\n", "\t",
+// "\x1b", "\"", "\\"), as git quotes names; any other name is printed as it is. So a name can
+// neither forge a line nor steer the terminal, and two names never print the same.
 std::string printableName(std::string_view name);
 
 // The longest tail of `text` that fits in `maxBytes` and starts at a character boundary.

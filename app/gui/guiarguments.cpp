@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "guiarguments.h"
 
+#include <cerrno>
 #include <filesystem>
+#include <sys/stat.h>
 #include <system_error>
 
 namespace quillon::gui {
@@ -29,8 +31,16 @@ GuiArguments parseGuiArguments(const std::vector<std::string>& args) {
     bool optionsEnded = false;
     for (const std::string& arg : args) {
         if (optionsEnded || arg == "-" || !arg.starts_with('-')) {
-            if (!arg.empty()) {
-                result.files.append(fullPath(arg));
+            if (arg.empty()) {
+                continue;
+            }
+            const QByteArray path = fullPath(arg);
+            // A link counts as there even when its target is not, as it does for a drop.
+            struct stat info {};
+            if (::lstat(path.constData(), &info) == 0) {
+                result.files.append(path);
+            } else {
+                result.notFound.push_back({arg, {errno, std::generic_category()}});
             }
         } else if (arg == "--") {
             optionsEnded = true;

@@ -4,6 +4,7 @@
 #include <QByteArray>
 #include <QList>
 #include <string>
+#include <system_error>
 #include <vector>
 
 namespace quillon::gui {
@@ -15,8 +16,15 @@ struct GuiArguments {
 
     Action action = Action::Open;
     // The files to list at start-up, as full paths in the system's bytes (not necessarily UTF-8),
-    // in the order given.
+    // in the order given: those that exist.
     QList<QByteArray> files;
+    // The FILEs that do not exist, as given, with the system's reason; unlike a drop, which
+    // stops at the first missing item, they do not keep the others from being listed.
+    struct NotFound {
+        std::string name;
+        std::error_code reason;
+    };
+    std::vector<NotFound> notFound;
     // What was wrong, for a usage error.
     std::string error;
 };

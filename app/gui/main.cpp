@@ -2,8 +2,10 @@
 // The Quillon window: a list of FLV files whose MP3 audio is written out next to them or into a
 // chosen folder. FILEs on the command line are listed at start-up, as a drop of them would be.
 #include "app/gui/guiarguments.h"
+#include "app/gui/nodisplay.h"
 #include "platform/posixfilesystem.h"
 #include "platform/stopsignals.h"
+#include "printablename.h"
 #include "ui/closeonstopsignal.h"
 #include "ui/folderpickerdialog.h"
 #include "ui/formmain.h"
@@ -15,6 +17,7 @@
 
 #include <QApplication>
 #include <cstdio>
+#include <optional>
 
 namespace {
 
@@ -36,10 +39,19 @@ int main(int argc, char* argv[]) {
         std::puts("quillon " QUILLON_VERSION);
         return kExitOk;
     case GuiArguments::Action::UsageError:
-        std::fprintf(stderr, "quillon: %s\n%s", args.error.c_str(), quillon::gui::kGuiUsage);
+        std::fprintf(stderr, "quillon: %s\nTry 'quillon --help' for more information.\n",
+                     args.error.c_str());
         return kExitUsage;
     case GuiArguments::Action::Open:
         break;
+    }
+    for (const auto& missing : args.notFound) {
+        std::fprintf(stderr, "quillon: %s: %s\n", quillon::cli::printableName(missing.name).c_str(),
+                     missing.reason.message().c_str());
+    }
+    if (quillon::gui::noDisplayNamed()) {
+        quillon::gui::reportNoDisplay();
+        return quillon::gui::kExitNoDisplay;
     }
 
     // From here on a stop signal closes the window in order instead of ending the process
@@ -49,8 +61,11 @@ int main(int argc, char* argv[]) {
     // Qt sees only the program's name: every other word is ours, so a FILE named like one of
     // Qt's own options (-style, -platform ...) is still a FILE.
     int qtArgc = 1;
+    std::optional<quillon::gui::NoDisplayExit> unreachableDisplay(std::in_place);
     QApplication app(qtArgc, argv);
-    QApplication::setApplicationName(QStringLiteral("Quillon"));
+    unreachableDisplay.reset();
+    // Also the window's class on X11, which the desktop entry names as its StartupWMClass.
+    QApplication::setApplicationName(QStringLiteral(QUILLON_WINDOW_CLASS));
     QApplication::setApplicationVersion(QStringLiteral(QUILLON_VERSION));
     QApplication::setDesktopFileName(QStringLiteral(QUILLON_APP_ID));
     QApplication::setWindowIcon(quillon::ui::programIcon());
@@ -59,7 +74,7 @@ int main(int argc, char* argv[]) {
     // While a read waits for a slow source (a silent pipe), the window goes on handling its
     // events, and a stop reaches the file being read.
     quillon::platform::PosixFileSystem files(
-        quillon::platform::PosixFileSystem::ReadMode::Mapped,
+        quillon::platform::PosixFileSystem::ReadMode::Fastest,
         [&shown] { return shown != nullptr && shown->eventsHandledWhileWaiting(); });
     quillon::ui::QtEventPump pump;
     quillon::ui::QtMessageBox messages;

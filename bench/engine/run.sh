@@ -1,8 +1,11 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Whole-process benchmark of quillon-cli on a large FLV, against ffmpeg's stream copy of the same
-# audio and against merely reading the file with cat. Prints the timings, the ratios and the CLI's
-# peak memory. Usage: bench/engine/run.sh BUILD_DIR
+# Whole-process benchmark of quillon-cli against merely reading the same input with cat, in the
+# same hyperfine run each time: a large FLV with a fresh output (no file under the output's name)
+# and with a replaced one (an older output under that name), written to the build folder's file
+# system and to tmpfs; the same with the page cache emptied; and many small files both ways. The
+# large file is also checked against, and timed with, ffmpeg's stream copy of the same audio.
+# Prints the timings, the ratios and the CLI's peak memory. Usage: bench/engine/run.sh BUILD_DIR
 set -euo pipefail
 build="$(cd "${1:-build}" && pwd)"
 here="$(cd "$(dirname "$0")" && pwd)"
@@ -11,6 +14,8 @@ mkdir -p "$data"
 cli="$build/bin/quillon-cli"
 big="$data/big.flv"
 min_bytes="${QUILLON_BENCH_BYTES:-524288000}"
+runs="${QUILLON_BENCH_RUNS:-20}"
+small_files="${QUILLON_BENCH_SMALL_FILES:-500}"
 
 if [ ! -s "$big" ] || [ "$(stat -c %s "$big")" -lt "$min_bytes" ]; then
     # One minute of 640x360 video at 2 Mbit/s with 128 kbit/s MP3, repeated up to the size.
@@ -21,53 +26,83 @@ if [ ! -s "$big" ] || [ "$(stat -c %s "$big")" -lt "$min_bytes" ]; then
     python3 "$here/make-big-flv.py" "$data/source.flv" "$big" "$min_bytes"
 fi
 
-out="$data/out"
-rm -rf "$out" && mkdir -p "$out"
-"$cli" -o "$out" "$big" >/dev/null
+# Outputs go to the build folder's file system and to tmpfs.
+disk="$build/bench-out"
+rm -rf "$disk" && mkdir -p "$disk"
+shm="$(mktemp -d /dev/shm/quillon-bench.XXXXXX)"
+trap 'rm -rf "$shm"' EXIT
+hypervisor="$(dmesg 2>/dev/null | grep -o -m1 'Hypervisor detected: .*' || true)"
+echo "machine: $(nproc) cores, ${hypervisor:-no hypervisor seen (or dmesg not readable)}, load $(cut -d' ' -f1-3 /proc/loadavg)"
+echo "output folders: $disk ($(findmnt -n -o FSTYPE --target "$disk")), $shm ($(findmnt -n -o FSTYPE --target "$shm"))"
+
+"$cli" -o "$disk" "$big" >/dev/null
 ffmpeg -hide_banner -loglevel error -y -i "$big" -map 0:a -c:a copy -write_xing 0 \
-    -id3v2_version 0 -write_id3v1 0 -f mp3 "$out/ffmpeg.mp3"
-if cmp -s "$out/big.mp3" "$out/ffmpeg.mp3"; then
-    echo "output: identical to ffmpeg's stream copy ($(stat -c %s "$out/big.mp3") bytes)"
+    -id3v2_version 0 -write_id3v1 0 -f mp3 "$disk/ffmpeg.mp3"
+if cmp -s "$disk/big.mp3" "$disk/ffmpeg.mp3"; then
+    echo "output: identical to ffmpeg's stream copy ($(stat -c %s "$disk/big.mp3") bytes)"
 else
     echo "output: DIFFERS from ffmpeg's stream copy" >&2
     exit 1
 fi
 
+# Medians of a hyperfine export, and each against the last command (cat).
+report() {
+    python3 - "$1" "$2" <<'PY'
+import json, sys
+results = json.load(open(sys.argv[1]))["results"]
+r = {x["command"]: x["median"] for x in results}
+cat = r["cat"]
+line = ", ".join(f"{k} {v*1000:.1f} ms ({v/cat:.2f}x cat)" for k, v in r.items() if k != "cat")
+print(f"{sys.argv[2]}: {line}, cat {cat*1000:.1f} ms")
+if "fresh" in r and "replaced" in r:
+    print(f"{sys.argv[2]}: replaced / fresh = {r['replaced']/r['fresh']:.2f}x (target <= 1.1x); "
+          f"fresh / cat = {r['fresh']/cat:.2f}x (target <= 1.3x)")
+if "ffmpeg" in r:
+    print(f"{sys.argv[2]}: ffmpeg / fresh = {r['ffmpeg']/r['fresh']:.1f}x (target >= 5x)")
+PY
+}
+
+# Every run starts with the disk idle (sync), as a user's extraction does: back to back, a run
+# would otherwise be timed by how fast the disk takes the outputs of the runs before it. -N: no
+# shell in between, so no command pays for one; the outputs go to /dev/null.
 cat "$big" >/dev/null # into the page cache
-# -N: no shell in between, so no command pays for one; every command's output goes to /dev/null.
-# Each run starts with the disk idle (sync), as a user's extraction does: run back to back, the
-# runs would otherwise be timed by how fast the disk takes the outputs of the runs before them.
-hyperfine -N --warmup 3 --runs "${QUILLON_BENCH_RUNS:-20}" --export-json "$data/engine.json" \
-    --prepare sync \
-    -n quillon-cli "'$cli' -o '$out' '$big'" \
-    -n ffmpeg "ffmpeg -hide_banner -loglevel error -y -i '$big' -map 0:a -c:a copy -write_xing 0 -id3v2_version 0 -write_id3v1 0 -f mp3 '$out/ffmpeg.mp3'" \
-    -n cat "cat '$big'"
+for out in "$disk" "$shm"; do
+    label="large file, output on $(findmnt -n -o FSTYPE --target "$out"), page cache warm"
+    extra=()
+    if [ "$out" = "$disk" ]; then
+        extra=(-n ffmpeg --prepare sync "ffmpeg -hide_banner -loglevel error -y -i '$big' -map 0:a -c:a copy -write_xing 0 -id3v2_version 0 -write_id3v1 0 -f mp3 '$out/ffmpeg.mp3'")
+    fi
+    hyperfine -N --warmup 3 --runs "$runs" --export-json "$data/engine.json" \
+        -n fresh --prepare "bash -c 'rm -f \"\$1\"; sync' _ '$out/big.mp3'" "'$cli' -o '$out' '$big'" \
+        -n replaced --prepare "sync" "'$cli' -o '$out' '$big'" \
+        "${extra[@]}" \
+        -n cat --prepare sync "cat '$big'" >/dev/null
+    report "$data/engine.json" "$label"
+done
 
-python3 - "$data/engine.json" <<'PY'
-import json, sys
-r = {x["command"]: x["median"] for x in json.load(open(sys.argv[1]))["results"]}
-q, f, c = r["quillon-cli"], r["ffmpeg"], r["cat"]
-print(f"median: quillon-cli {q*1000:.1f} ms, ffmpeg {f*1000:.1f} ms, cat {c*1000:.1f} ms")
-print(f"ffmpeg / quillon-cli = {f/q:.1f}x (target >= 5x); quillon-cli / cat = {q/c:.2f}x (target <= 3x)")
-PY
-/usr/bin/time -v "$cli" -o "$out" "$big" 2>&1 >/dev/null | awk -F': ' '/Maximum resident/ {printf "peak memory: %.1f MB (target < 40 MB)\n", $2/1024}'
+# The input not in the page cache: its pages are dropped before each run.
+drop="$here/drop-from-cache.py"
+hyperfine -N --warmup 1 --runs "$(( (runs + 1) / 2 ))" --export-json "$data/cold.json" \
+    -n fresh --prepare "bash -c 'rm -f \"\$1\"; sync; python3 \"\$2\" \"\$3\"' _ '$disk/big.mp3' '$drop' '$big'" "'$cli' -o '$disk' '$big'" \
+    -n cat --prepare "bash -c 'sync; python3 \"\$1\" \"\$2\"' _ '$drop' '$big'" "cat '$big'" >/dev/null
+report "$data/cold.json" "large file, output on $(findmnt -n -o FSTYPE --target "$disk"), page cache cold"
 
-# Many small files: 2,000 copies of the bundled 228 KB sample, the per-file costs (opening,
-# creating, naming the output) against merely reading them with cat.
+/usr/bin/time -v "$cli" -o "$disk" "$big" 2>&1 >/dev/null | awk -F': ' '/Maximum resident/ {printf "peak memory: %.1f MB (target < 40 MB)\n", $2/1024}'
+
+# Many small files: copies of the bundled 228 KB sample, the per-file costs (opening, creating,
+# naming the output, replacing an older one) against merely reading them with cat.
 small="$data/small"
-if [ ! -d "$small/in" ] || [ "$(ls "$small/in" | wc -l)" -ne 2000 ]; then
+if [ ! -d "$small/in" ] || [ "$(ls "$small/in" | wc -l)" -ne "$small_files" ]; then
     rm -rf "$small" && mkdir -p "$small/in"
-    for i in $(seq 1 2000); do cp "$here/../../samples/quillon-sample.flv" "$small/in/s$i.flv"; done
+    for i in $(seq 1 "$small_files"); do cp "$here/../../samples/quillon-sample.flv" "$small/in/s$i.flv"; done
 fi
-rm -rf "$small/out" && mkdir -p "$small/out"
 cat "$small"/in/*.flv >/dev/null
-hyperfine --warmup 2 --runs "${QUILLON_BENCH_RUNS:-20}" --export-json "$data/small.json" \
-    -n quillon-cli "'$cli' -o '$small/out' '$small'/in/*.flv >/dev/null" \
-    -n cat "cat '$small'/in/*.flv >/dev/null"
-python3 - "$data/small.json" <<'PY'
-import json, sys
-r = {x["command"]: x["median"] for x in json.load(open(sys.argv[1]))["results"]}
-q, c = r["quillon-cli"], r["cat"]
-print(f"2,000 small files, median: quillon-cli {q*1000:.0f} ms, cat {c*1000:.0f} ms; "
-      f"quillon-cli / cat = {q/c:.2f}x (target <= 1.5x)")
-PY
+for out in "$disk/small" "$shm/small"; do
+    mkdir -p "$out"
+    hyperfine --warmup 2 --runs "$runs" --export-json "$data/small.json" \
+        -n fresh --prepare "rm -rf '$out' && mkdir '$out' && sync" "'$cli' -o '$out' '$small'/in/*.flv >/dev/null" \
+        -n replaced --prepare "sync" "'$cli' -o '$out' '$small'/in/*.flv >/dev/null" \
+        -n cat --prepare "sync" "cat '$small'/in/*.flv >/dev/null" >/dev/null
+    report "$data/small.json" "$small_files small files, outputs on $(findmnt -n -o FSTYPE --target "$out")"
+done
+rm -rf "$disk"

@@ -34,12 +34,17 @@ TEST_F(Cli, ExtractsNextToEachInputAndReportsEveryFileInOrder) {
     fs::create_directory(work.path() / "sub");
     copyFixture("mp3-video.flv", "sub/clip.flv");
     work.write("text.flv", bytesOf("not a video"));
-    const CliResult r = run({"a b.flv", "text.flv", "sub/clip.flv"});
+    const CliResult r = run({"a b.flv", "text.flv", "missing.flv", "sub", "sub/clip.flv"});
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_EQ(r.out, "a b.flv: Finished\n"
                      "text.flv: Error: Can not read the flv file\n"
+                     "missing.flv: Error: Can not read the flv file\n"
+                     "sub: Error: Can not read the flv file\n"
                      "sub/clip.flv: Finished\n");
-    EXPECT_EQ(r.err, "");
+    // The status is the window's; stderr says what the system found.
+    EXPECT_EQ(r.err, "quillon-cli: text.flv: not an FLV file\n"
+                     "quillon-cli: missing.flv: No such file or directory\n"
+                     "quillon-cli: sub: Is a directory\n");
     EXPECT_EQ(readFile(work.path() / "a b.mp3").size(), 16300u);
     EXPECT_EQ(readFile(work.path() / "sub/clip.mp3").size(), 12225u);
 }
@@ -73,7 +78,10 @@ TEST_F(Cli, UsageErrorsExitWithTwo) {
         const CliResult r = run(args);
         EXPECT_EQ(r.exitCode, 2);
         EXPECT_EQ(r.out, "");
-        EXPECT_NE(r.err.find("Usage: quillon-cli"), std::string::npos);
+        // One line saying what is wrong, and where to read more; not the whole help.
+        EXPECT_TRUE(r.err.starts_with("quillon-cli: ")) << r.err;
+        EXPECT_EQ(r.err.find('\n'), r.err.rfind('\n', r.err.size() - 2)) << r.err;
+        EXPECT_TRUE(r.err.ends_with("\nTry 'quillon-cli --help' for more information.\n")) << r.err;
     }
     EXPECT_FALSE(fs::exists(work.path() / "one.mp3"));
 }
@@ -81,10 +89,12 @@ TEST_F(Cli, UsageErrorsExitWithTwo) {
 TEST_F(Cli, AnUnusableOutputDirIsRefusedBeforeAnythingRuns) {
     copyFixture("mp3-only.flv", "one.flv");
     work.write("plainfile", bytesOf("x"));
-    for (const std::string dir : {"missing", "plainfile"}) {
+    for (const auto& [dir, reason] :
+         {std::pair<std::string, std::string>{"missing", "No such file or directory"},
+          {"plainfile", "Not a directory"}}) {
         const CliResult r = run({"-o", dir, "one.flv"});
         EXPECT_EQ(r.exitCode, 2);
-        EXPECT_EQ(r.err, "Can not read " + dir + "\n");
+        EXPECT_EQ(r.err, "quillon-cli: output folder " + dir + ": " + reason + "\n");
         EXPECT_EQ(r.out, "");
     }
 }
@@ -111,7 +121,7 @@ TEST_F(Cli, HelpAndVersion) {
     EXPECT_NE(help.out.find("--output-dir"), std::string::npos);
     const CliResult version = run({"--version"});
     EXPECT_EQ(version.exitCode, 0);
-    EXPECT_EQ(version.out, "quillon-cli 1.04\n");
+    EXPECT_EQ(version.out, "quillon-cli " QUILLON_EXPECTED_VERSION "\n");
 }
 
 TEST_F(Cli, NoProgressBarWhenStderrIsNotATerminal) {
@@ -148,6 +158,10 @@ TEST_F(Cli, AnOlderOutputIsReplacedOnlyByAWholeNewOne) {
         const Bytes now = readFile(work.path() / "song.mp3");
         EXPECT_EQ(now != older, c.replaced) << c.args[0] << " " << (c.fixture ? c.fixture : "");
         EXPECT_EQ(now.size(), c.replaced ? 16300u : older.size());
+        // Neither the new output's temporary name nor the older one's last is left behind.
+        for (const auto& entry : fs::directory_iterator(work.path())) {
+            EXPECT_FALSE(entry.path().filename().string().ends_with(".part")) << entry.path();
+        }
     }
 }
 

@@ -22,6 +22,9 @@ struct Program {
     const char* path;
     const char* manPage;    // source under dist/man
     const char* completion; // under dist/completion, or null
+    // What `name gone.flv` prints without a display to open a window on.
+    const char* missingFileOut;
+    const char* missingFileErr;
 };
 
 void PrintTo(const Program& program, std::ostream* out) {
@@ -92,11 +95,14 @@ Options completionOptions(const std::string& script) {
 
 class ProgramDocs : public ::testing::TestWithParam<Program> {
 protected:
-    // Runs the program with no display to open a window on.
-    ProgramResult run(const std::string& arg) {
+    // Runs the program with no display to open a window on, or with one that is named but
+    // cannot be reached.
+    ProgramResult run(const std::string& arg, bool unreachableDisplay = false) {
         return runProgram("env", work.path(),
-                          {"-u", "DISPLAY", "-u", "WAYLAND_DISPLAY", "-u", "QT_QPA_PLATFORM",
-                           GetParam().path, arg});
+                          {"-u", "WAYLAND_DISPLAY", "-u", "QT_QPA_PLATFORM",
+                           unreachableDisplay ? "DISPLAY=:no-such-display" : "-u",
+                           unreachableDisplay ? "XAUTHORITY=/dev/null" : "DISPLAY", GetParam().path,
+                           arg});
     }
     TempFolder work;
 };
@@ -120,20 +126,39 @@ TEST_P(ProgramDocs, VersionAndAWrongOptionAreAnsweredWithoutAWindow) {
     const Program& program = GetParam();
     const ProgramResult version = run("--version");
     EXPECT_EQ(version.exitCode, 0) << version.err;
-    EXPECT_EQ(version.out, std::string(program.name) + " " QUILLON_VERSION "\n");
+    EXPECT_EQ(version.out, std::string(program.name) + " " QUILLON_EXPECTED_VERSION "\n");
 
     const ProgramResult wrong = run("--no-such-option");
     EXPECT_EQ(wrong.exitCode, 2);
     EXPECT_EQ(wrong.out, "");
     EXPECT_NE(wrong.err.find("'--no-such-option'"), std::string::npos) << wrong.err;
-    EXPECT_NE(wrong.err.find(std::string("Usage: ") + program.name + " "), std::string::npos);
+    EXPECT_EQ(wrong.err, std::string(program.name) + ": unknown option '--no-such-option'\nTry '" +
+                             program.name + " --help' for more information.\n");
+}
+
+TEST_P(ProgramDocs, AMissingFileWithoutADisplayIsNamedAndTheExitStatusIsOne) {
+    const Program& program = GetParam();
+    const ProgramResult r = run("gone.flv");
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.out, program.missingFileOut);
+    EXPECT_EQ(r.err, program.missingFileErr);
+
+    // Qt may add its own words about the display it could not reach, but must not abort.
+    const ProgramResult unreachable = run("gone.flv", true);
+    EXPECT_EQ(unreachable.exitCode, 1) << unreachable.err;
+    const std::string err = program.missingFileErr;
+    EXPECT_TRUE(unreachable.err.ends_with(err.substr(err.rfind('\n', err.size() - 2) + 1)))
+        << unreachable.err;
 }
 
 const Program kPrograms[] = {
 #ifdef QUILLON_GUI_PATH
-    {"quillon", QUILLON_GUI_PATH, "quillon.1.in", nullptr},
+    {"quillon", QUILLON_GUI_PATH, "quillon.1.in", nullptr, "",
+     "quillon: gone.flv: No such file or directory\nquillon: no display; use quillon-cli\n"},
 #endif
-    {"quillon-cli", QUILLON_CLI_PATH, "quillon-cli.1.in", "quillon-cli"},
+    {"quillon-cli", QUILLON_CLI_PATH, "quillon-cli.1.in", "quillon-cli",
+     "gone.flv: Error: Can not read the flv file\n",
+     "quillon-cli: gone.flv: No such file or directory\n"},
 };
 
 INSTANTIATE_TEST_SUITE_P(Programs, ProgramDocs, ::testing::ValuesIn(kPrograms),

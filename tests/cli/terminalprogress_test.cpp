@@ -75,20 +75,32 @@ TEST(TerminalProgress, CutsALongLabelAtACharacterBoundary) {
     EXPECT_NE(out.find("% ..." + twelve + "\r"), std::string::npos) << out;
 }
 
-TEST(PrintableName, EscapesControlCharactersAndOnlyThen) {
+TEST(PrintableName, QuotesAndEscapesNamesThatNeedItAndOnlyThem) {
     using quillon::cli::printableName;
     const std::pair<std::string, std::string> cases[] = {
         {"plain.flv", "plain.flv"},
-        {"C:\\Video\\clip.flv", "C:\\Video\\clip.flv"},
         {"片段 🎵.flv", "片段 🎵.flv"},
-        {"two\nlines.flv", "two\\nlines.flv"},
-        {"a\tb\\c\r.flv", "a\\tb\\\\c\\r.flv"},
-        {"\x1b[31mred.flv", "\\x1b[31mred.flv"},
-        {"del\x7f.flv", "del\\x7f.flv"},
+        // Valid UTF-8 whose continuation bytes lie in 80..9F (U+00DB, U+0101): not controls.
+        {"\xc3\x9b \xc4\x81.flv", "\xc3\x9b \xc4\x81.flv"},
+        {"not utf-8 \xff\xe9.flv", "not utf-8 \xff\xe9.flv"},
+        {"two\nlines.flv", R"("two\nlines.flv")"},
+        // A backslash and an n must not print as the newline above.
+        {"two\\nlines.flv", R"("two\\nlines.flv")"},
+        {"C:\\Video\\clip.flv", R"("C:\\Video\\clip.flv")"},
+        {"say \"hi\".flv", R"("say \"hi\".flv")"},
+        {"a\tb\r.flv", R"("a\tb\r.flv")"},
+        {"\x1b[31mred.flv", R"("\x1b[31mred.flv")"},
+        {"del\x7f.flv", R"("del\x7f.flv")"},
         {"c1\xc2\x9b"
          "2J.flv",
-         "c1\\xc2\\x9b2J.flv"},
-        {"not utf-8 \xff\xe9.flv", "not utf-8 \xff\xe9.flv"},
+         R"("c1\xc2\x9b2J.flv")"},
+        // CSI as a lone byte, in a name that is not UTF-8, and after a lead byte whose
+        // sequence would be overlong.
+        {"csi \x9b"
+         "2J.flv",
+         R"("csi \x9b2J.flv")"},
+        {"\xe0\x9b\x80.flv", "\"\xe0"
+                             R"(\x9b\x80.flv")"},
     };
     for (const auto& [name, shown] : cases) {
         EXPECT_EQ(printableName(name), shown);
@@ -112,9 +124,9 @@ TEST(CliRunHost, TheBarLivesOnlyWhileAFileIsReadAndNamesAreEscaped) {
         EXPECT_TRUE(host.anyFailed());
         EXPECT_EQ(host.statusWriteError(), 0);
     }
-    EXPECT_EQ(contents(out), "a\\nb.flv: Finished\nc.flv: Stopped\n");
-    EXPECT_EQ(contents(err), "\r\033[K[------------------------------]   0% a\\nb.flv"
-                             "\r\033[K[###############---------------]  50% a\\nb.flv"
+    EXPECT_EQ(contents(out), "\"a\\nb.flv\": Finished\nc.flv: Stopped\n");
+    EXPECT_EQ(contents(err), "\r\033[K[------------------------------]   0% \"a\\nb.flv\""
+                             "\r\033[K[###############---------------]  50% \"a\\nb.flv\""
                              "\r\033[K"
                              "\r\033[K[------------------------------]   0% c.flv"
                              "\r\033[K"

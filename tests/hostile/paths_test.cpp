@@ -57,11 +57,11 @@ std::vector<NameCase> awkwardNames() {
         {"LeadingDash", "-o.flv", "-o.mp3", {}},
         {"LeadingDoubleDash", "--help.flv", "--help.mp3", {}},
         // Not a separator on Linux: part of the name like any other character.
-        {"Backslash", "C:\\Video\\clip.flv", "C:\\Video\\clip.mp3", {}},
+        {"Backslash", "C:\\Video\\clip.flv", "C:\\Video\\clip.mp3", R"("C:\\Video\\clip.flv")"},
         // Control characters cannot forge status lines or steer the terminal.
-        {"Newline", "two\nlines.flv", "two\nlines.mp3", "two\\nlines.flv"},
-        {"TerminalEscape", "\x1b[2Jred.flv", "\x1b[2Jred.mp3", "\\x1b[2Jred.flv"},
-        {"TabAndBackslash", "a\tb\\c.flv", "a\tb\\c.mp3", "a\\tb\\\\c.flv"},
+        {"Newline", "two\nlines.flv", "two\nlines.mp3", R"("two\nlines.flv")"},
+        {"TerminalEscape", "\x1b[2Jred.flv", "\x1b[2Jred.mp3", R"("\x1b[2Jred.flv")"},
+        {"TabAndBackslash", "a\tb\\c.flv", "a\tb\\c.mp3", R"("a\tb\\c.flv")"},
         {"NotUtf8", "\xff\xfe latin-1 \xe9t\xe9.flv", "\xff\xfe latin-1 \xe9t\xe9.mp3", {}},
         {"TwoDots", "my.clip.flv", "my.clip.mp3", {}},
         {"Longest", repeat("x", kNameMax - 4) + ".flv", repeat("x", kNameMax - 4) + ".mp3", {}},

@@ -39,8 +39,8 @@ public:
     bool sameFile(const std::string& a, const std::string& b) override {
         return inner_.sameFile(a, b);
     }
-    bool changeCurrentDirectory(const std::string& path) override {
-        return inner_.changeCurrentDirectory(path);
+    std::error_code checkOutputFolder(const std::string& path) override {
+        return inner_.checkOutputFolder(path);
     }
 
 private:

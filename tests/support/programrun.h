@@ -40,6 +40,7 @@ public:
     RunningProgram& operator=(const RunningProgram&) = delete;
 
     void signal(int number) const;
+    pid_t pid() const { return pid_; }
     // Waits for the end and collects what it printed.
     ProgramResult wait();
 

@@ -174,6 +174,9 @@ struct CommandLineCase {
     std::vector<std::string> args;
     std::vector<std::string> dropped;
     std::vector<std::string> listed;
+    // What the drop lists, where it differs: it stops at the first item that is not there.
+    std::vector<std::string> listedByDrop;
+    std::vector<std::string> notFound;
 };
 
 void PrintTo(const CommandLineCase& c, std::ostream* out) {
@@ -201,7 +204,7 @@ protected:
     }
 };
 
-TEST_P(OpenedWithFiles, ListsWhatADropOfTheSameFilesLists) {
+TEST_P(OpenedWithFiles, ListsWhatADropListsButNamesMissingFilesAndGoesOn) {
     const CommandLineCase& c = GetParam();
     std::vector<std::string> args = c.args;
     for (std::string& arg : args) {
@@ -212,13 +215,17 @@ TEST_P(OpenedWithFiles, ListsWhatADropOfTheSameFilesLists) {
     const gui::GuiArguments parsed = gui::parseGuiArguments(args);
     ASSERT_EQ(parsed.action, gui::GuiArguments::Action::Open) << parsed.error;
     bed.form.addFiles(parsed.files);
-    const QList<QByteArray> fromCommandLine = bed.rowPaths();
+    EXPECT_EQ(bed.rowPaths(), inFolder(c.listed));
+    std::vector<std::string> notFound;
+    for (const auto& missing : parsed.notFound) {
+        notFound.push_back(missing.name + ": " + missing.reason.message());
+    }
+    EXPECT_EQ(notFound, c.notFound);
 
     bed.form.ListView1->clear();
     std::unique_ptr<QMimeData> data(fileDrag(inFolder(c.dropped)));
     drop(*data, DropTarget::Rows);
-    EXPECT_EQ(fromCommandLine, bed.rowPaths());
-    EXPECT_EQ(fromCommandLine, inFolder(c.listed));
+    EXPECT_EQ(bed.rowPaths(), inFolder(c.listedByDrop.empty() ? c.listed : c.listedByDrop));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -226,23 +233,34 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(CommandLineCase{"FoldersAndOtherExtensionsAreSkipped",
                                       {"a.flv", "folder.flv", "notes.txt", "B.FLV"},
                                       {"a.flv", "folder.flv", "notes.txt", "B.FLV"},
-                                      {"a.flv", "B.FLV"}},
+                                      {"a.flv", "B.FLV"},
+                                      {},
+                                      {}},
                       CommandLineCase{"OneFileNamedFourWaysIsListedOnce",
                                       {"a.flv", "./a.flv", "sub/../a.flv", "{dir}/a.flv"},
                                       {"a.flv", "a.flv"},
-                                      {"a.flv"}},
-                      CommandLineCase{"AMissingFileEndsTheList",
-                                      {"sub/c.flv", "gone.flv", "a.flv"},
-                                      {"sub/c.flv", "gone.flv", "a.flv"},
-                                      {"sub/c.flv"}},
+                                      {"a.flv"},
+                                      {},
+                                      {}},
+                      CommandLineCase{
+                          "AMissingFileIsReportedAndTheOthersListed",
+                          {"sub/c.flv", "gone.flv", "a.flv", "a.flv/b.flv"},
+                          {"sub/c.flv", "gone.flv", "a.flv"},
+                          {"sub/c.flv", "a.flv"},
+                          {"sub/c.flv"},
+                          {"gone.flv: No such file or directory", "a.flv/b.flv: Not a directory"}},
                       CommandLineCase{"AfterDoubleDashADashIsPartOfAName",
                                       {"--", "-dash.flv", "--", "a.flv"},
                                       {"-dash.flv", "--", "a.flv"},
-                                      {"-dash.flv"}},
+                                      {"-dash.flv", "a.flv"},
+                                      {"-dash.flv"},
+                                      {"--: No such file or directory"}},
                       CommandLineCase{"ANameThatIsNotUtf8IsListedAsItIs",
                                       {"caf\xE9.flv", "a.flv"},
                                       {"caf\xE9.flv", "a.flv"},
-                                      {"caf\xE9.flv", "a.flv"}}),
+                                      {"caf\xE9.flv", "a.flv"},
+                                      {},
+                                      {}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // However a list grows, its first new row comes into view, also at the end of a long list.

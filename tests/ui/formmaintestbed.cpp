@@ -22,7 +22,7 @@
 namespace quillon::uitest {
 
 FormMainTestbed::FormMainTestbed(MessageBoxes boxes)
-    : files(platform::PosixFileSystem::ReadMode::Mapped,
+    : files(platform::PosixFileSystem::ReadMode::Fastest,
             [this] { return form.eventsHandledWhileWaiting(); }),
       form({files, pump,
             boxes == MessageBoxes::Shown ? static_cast<ui::MessageBox&>(shownMessages) : messages,

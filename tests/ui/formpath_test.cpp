@@ -102,7 +102,6 @@ TEST_F(FormPathTest, ChosenFolderIsShownBareAndStoredWithSeparator) {
     EXPECT_EQ(dialog.TextOutput->text(), out);
     EXPECT_EQ(dialog.outputFolder(), out + "/");
     EXPECT_TRUE(dialog.CmdBrowse->isEnabled());
-    EXPECT_EQ(QDir::currentPath(), QDir(out).canonicalPath()) << "the folder test moves there";
 
     dialog.CmdOK->click();
     const engine::OutputChoice choice = dialog.choice();

@@ -4,6 +4,7 @@
 #include "controls/progressbar/storedsettings.h"
 #include "controls/progressbar/xp_progressbar.h"
 #include "engine/extractionrun.h"
+#include "engine/outputpath.h"
 #include "engine/statustexts.h"
 #include "ui/eventpump.h"
 #include "ui/filelistview.h"
@@ -25,8 +26,6 @@
 #include <QDragEnterEvent>
 #include <QDragMoveEvent>
 #include <QDropEvent>
-#include <QFile>
-#include <QFileInfo>
 #include <QHeaderView>
 #include <QMenu>
 #include <QMimeData>
@@ -58,11 +57,6 @@ QList<QByteArray> droppedPaths(const QMimeData* data) {
         }
     }
     return paths;
-}
-
-// The folder part of a native path, up to and including its last separator.
-QByteArray folderOf(const QByteArray& path) {
-    return path.left(path.lastIndexOf('/') + 1);
 }
 
 // The main window is a frame to assistive technology, as a desktop's main windows are; a plain
@@ -340,7 +334,8 @@ void FormMain::openOutput(int row) {
 void FormMain::openOutputFolder(int row) {
     const QByteArray output = ListView1->output(row);
     if (!output.isEmpty()) {
-        services_.webPages.openUrl(fileUrl(folderOf(output)));
+        services_.webPages.openUrl(
+            fileUrl(QByteArray::fromStdString(engine::folderOf(output.toStdString()))));
     }
 }
 

@@ -197,6 +197,22 @@ INSTANTIATE_TEST_SUITE_P(Rows, ListColumns,
                                            ListLength{"ManyThenFew", 40, 3, false}),
                          [](const auto& info) { return std::string(info.param.name); });
 
+// Rows share one height, and it is that of the tallest row, not of the first: a name drawn taller
+// (a fallback font for CJK, here a name holding a line break) leaves no row clipped.
+TEST(FormMainWindow, EveryRowIsAsTallAsTheTallestName) {
+    FormMainTestbed bed;
+    ui::FileListView* list = bed.form.ListView1;
+    bed.form.show();
+    list->appendFile("/v/a.flv", "Ready");
+    QCoreApplication::processEvents();
+    const int oneLine = list->visualItemRect(list->topLevelItem(0)).height();
+    list->appendFile("/v/two\nlines.flv", "Ready");
+    QCoreApplication::processEvents();
+    EXPECT_GE(list->visualItemRect(list->topLevelItem(1)).height(), oneLine * 2 - 2);
+    EXPECT_EQ(list->visualItemRect(list->topLevelItem(0)).height(),
+              list->visualItemRect(list->topLevelItem(1)).height());
+}
+
 // A status is cut at its end, so it still starts with what happened; a path in its middle, so
 // its file name stays in sight. Drawn beside a row holding only the text's start, the long
 // text's cell looks the same over that start exactly when its start is kept.

@@ -299,7 +299,7 @@ void FormMain::extract() {
     const QPointer<QWidget> focused = focusWidget();
     {
         CommandGate::RunScope scope(commands_);
-        run_.emplace();
+        run_.emplace(RunInProgress{.stopRequested = false});
         const auto ended = qScopeGuard([this] { run_.reset(); });
         engine::ExtractionRun run(*this, services_.files);
         run.run();

@@ -91,7 +91,7 @@ private:
     // What belongs to one run: made when Extract starts it and gone when it returns, so nothing
     // of it, a stop least of all, reaches the next run.
     struct RunInProgress {
-        bool stopRequested = false;
+        bool stopRequested;
     };
 
     // The commands' own work; they run only through the command gate.

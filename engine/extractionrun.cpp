@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "engine/extractionrun.h"
 
+#include "engine/flvformat.h"
 #include "engine/flvreader.h"
 #include "engine/outputpath.h"
+#include "platform/pathparts.h"
 
 #include <new>
 #include <system_error>
@@ -11,18 +13,67 @@ namespace quillon::engine {
 
 namespace {
 
-RowStatus statusFor(TagLoopOutcome outcome) {
-    switch (outcome) {
-    case TagLoopOutcome::Finished:
-        return RowStatus::Finished;
-    case TagLoopOutcome::WriteFailed:
-        return RowStatus::WriteError;
-    case TagLoopOutcome::Stopped:
-        return RowStatus::Stopped;
-    case TagLoopOutcome::ReadFailed:
+// A file whose audio is in a format that is not extracted: one status per FLV sound format.
+RowStatus skippedStatusFor(std::uint8_t soundFormat) {
+    switch (soundFormat) {
+    case flv::kSoundFormatPcmPlatformEndian:
+    case flv::kSoundFormatPcmLittleEndian:
+        return RowStatus::SkippedPcm;
+    case flv::kSoundFormatAdpcm:
+        return RowStatus::SkippedAdpcm;
+    case flv::kSoundFormatNellymoser16kMono:
+    case flv::kSoundFormatNellymoser8kMono:
+    case flv::kSoundFormatNellymoser:
+        return RowStatus::SkippedNellymoser;
+    case flv::kSoundFormatG711ALaw:
+        return RowStatus::SkippedG711ALaw;
+    case flv::kSoundFormatG711MuLaw:
+        return RowStatus::SkippedG711MuLaw;
+    case flv::kSoundFormatAac:
+        return RowStatus::SkippedAac;
+    case flv::kSoundFormatSpeex:
+        return RowStatus::SkippedSpeex;
+    case flv::kSoundFormatDeviceSpecific:
+        return RowStatus::SkippedDeviceSpecific;
+    default:
+        return RowStatus::SkippedUnknown;
+    }
+}
+
+RowStatus refusedStatusFor(AacRefusal refusal) {
+    switch (refusal) {
+    case AacRefusal::NoConfiguration:
+        return RowStatus::SkippedAacNoConfiguration;
+    case AacRefusal::BrokenConfiguration:
+        return RowStatus::SkippedAacBrokenConfiguration;
+    case AacRefusal::ObjectType:
+        return RowStatus::SkippedAacObjectType;
+    case AacRefusal::SampleRate:
+        return RowStatus::SkippedAacSampleRate;
+    case AacRefusal::ChannelLayout:
+        return RowStatus::SkippedAacChannelLayout;
+    case AacRefusal::FrameLayout:
+        return RowStatus::SkippedAacFrameLayout;
+    case AacRefusal::FrameTooLong:
         break;
     }
-    return RowStatus::ReadError;
+    return RowStatus::SkippedAacFrameTooLong;
+}
+
+RowStatus statusFor(const AudioOutcome& outcome) {
+    switch (outcome.kind) {
+    case AudioOutcome::Kind::Written:
+        return RowStatus::Finished;
+    case AudioOutcome::Kind::NoAudio:
+        return RowStatus::NoAudio;
+    case AudioOutcome::Kind::NotExtracted:
+        return skippedStatusFor(outcome.soundFormat);
+    case AudioOutcome::Kind::Refused:
+        return refusedStatusFor(outcome.refusal);
+    case AudioOutcome::Kind::WriteFailed:
+        break;
+    }
+    return RowStatus::WriteError;
 }
 
 } // namespace
@@ -35,6 +86,8 @@ RunResult ExtractionRun::run() {
     if (!choice.OutputConfirmed) {
         return RunResult::Cancelled;
     }
+    options_.vbrHeader = options_.vbrHeader || choice.vbrHeader;
+    options_.aac = options_.aac || choice.aac;
     // Rows added while the run pumps events are not visited.
     const int rows = host_.rowCount();
     if (rows == 0) {
@@ -61,16 +114,10 @@ RunResult ExtractionRun::run() {
 
 RowStatus ExtractionRun::extractRow(FlvReader& reader, int row, const OutputChoice& choice) {
     const std::string input = host_.rowText(row);
-    const std::string Mp3Path =
-        mp3PathFor(choice.sameAsInput ? folderOf(input) : choice.OutputFolder, input);
-
-    // Extracting a file onto itself would take the input's name away before it is read.
-    if (files_.sameFile(Mp3Path, input)) {
-        return RowStatus::WriteError;
-    }
-    if (options_.removeOlderOutputFirst && files_.regularFileExists(Mp3Path)) {
-        files_.removeFile(Mp3Path);
-    }
+    OutputTarget target{
+        outputBaseFor(choice.sameAsInput ? platform::splitPath(input).folder : choice.OutputFolder,
+                      input),
+        input};
     std::error_code readError;
     try {
         const bool ok = reader.OpenFlv(input);
@@ -83,21 +130,26 @@ RowStatus ExtractionRun::extractRow(FlvReader& reader, int row, const OutputChoi
             host_.explainReadError(row, reader.openError());
             return RowStatus::ReadError;
         }
-        TagLoopOutcome outcome;
-        bool outputWritten = false;
-        {
-            Mp3Writer audio(files_, Mp3Path, options_.vbrHeader);
-            outcome = reader.ReadTags(audio);
-            outputWritten = audio.outputWritten();
-        } // an unfinished output is gone before the row shows how it ended
+        // Destroyed unfinished, the stage removes what it wrote: an unfinished output is gone
+        // before the row shows how it ended.
+        AudioStage audio(files_, host_, std::move(target), options_);
+        const TagLoopOutcome read = reader.ReadTags(audio);
         reader.CloseFlv();
-        if (outputWritten) {
-            host_.setRowOutput(row, Mp3Path);
+        switch (read) {
+        case TagLoopOutcome::Finished:
+        case TagLoopOutcome::AudioDone: {
+            const AudioOutcome outcome = audio.finish();
+            if (outcome.kind == AudioOutcome::Kind::Written) {
+                host_.setRowOutput(row, audio.outputPath());
+            }
+            return statusFor(outcome);
         }
-        if (outcome == TagLoopOutcome::ReadFailed) {
+        case TagLoopOutcome::Stopped:
+            return RowStatus::Stopped;
+        case TagLoopOutcome::ReadFailed:
             host_.explainReadError(row, ReadError::BrokenWhileRead);
+            return RowStatus::ReadError;
         }
-        return statusFor(outcome);
     } catch (const std::bad_alloc&) {
         // A tag larger than the memory the process can have: this file fails, the run goes on.
         readError = std::make_error_code(std::errc::not_enough_memory);

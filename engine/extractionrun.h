@@ -2,6 +2,7 @@
 #pragma once
 
 #include "engine/runhost.h"
+#include "engine/runoptions.h"
 #include "platform/filesystem.h"
 
 namespace quillon::engine {
@@ -9,16 +10,6 @@ namespace quillon::engine {
 class FlvReader;
 
 // How a front end wants its run done.
-struct RunOptions {
-    // The window clears an older output away before it reads the input, so a file that proves
-    // unreadable leaves no stale output either. The command line instead keeps an older output
-    // until a complete new one replaces it.
-    bool removeOlderOutputFirst = true;
-    // Start each output with a VBR (Xing or Info) header frame, so that players show the right
-    // duration and seek well; off by default, since the plain stream is what the file holds.
-    bool vbrHeader = false;
-};
-
 enum class RunResult {
     EmptyList, // nothing listed: no dialog was shown
     Cancelled, // the output folder dialog was not confirmed

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "engine/flvheader.h"
 
+#include "engine/bigendian.h"
+
 #include <algorithm>
 
 namespace quillon::engine {
@@ -22,8 +24,8 @@ std::optional<FlvFileHeader> FlvFileHeader::parse(std::span<const std::byte> byt
         header.flags = static_cast<std::uint8_t>(byteAt(bytes, flv::kSignatureAndVersionSize));
     }
     if (bytes.size() >= flv::kFileHeaderSize) {
-        header.dataOffset = readBigEndian32(
-            bytes.subspan<flv::kSignatureAndVersionSize + flv::kFlagsSize, flv::kDataOffsetSize>());
+        header.dataOffset =
+            readBigEndian32(&bytes[flv::kSignatureAndVersionSize + flv::kFlagsSize]);
     }
     return header;
 }
@@ -31,7 +33,7 @@ std::optional<FlvFileHeader> FlvFileHeader::parse(std::span<const std::byte> byt
 FlvTagHeader FlvTagHeader::parse(std::span<const std::byte, flv::kTagHeaderSize> bytes) {
     FlvTagHeader header;
     header.type = static_cast<std::uint8_t>(byteAt(bytes, 0));
-    header.dataSize = (byteAt(bytes, 1) << 16) | (byteAt(bytes, 2) << 8) | byteAt(bytes, 3);
+    header.dataSize = readBigEndian<flv::kDataSizeSize>(&bytes[flv::kTypeSize]);
     return header;
 }
 
@@ -46,11 +48,6 @@ FlvTagHeader FlvTagHeader::parseCutShort(std::span<const std::byte> bytes) {
 bool FlvTagHeader::isCounted() const {
     return type == flv::kTagTypeAudio || type == flv::kTagTypeVideo ||
            type == flv::kTagTypeScriptData;
-}
-
-std::uint32_t readBigEndian32(std::span<const std::byte, 4> bytes) {
-    return (byteAt(bytes, 0) << 24) | (byteAt(bytes, 1) << 16) | (byteAt(bytes, 2) << 8) |
-           byteAt(bytes, 3);
 }
 
 } // namespace quillon::engine

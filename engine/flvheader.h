@@ -34,6 +34,4 @@ struct FlvTagHeader {
     bool isCounted() const;
 };
 
-std::uint32_t readBigEndian32(std::span<const std::byte, 4> bytes);
-
 } // namespace quillon::engine

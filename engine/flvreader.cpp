@@ -11,24 +11,6 @@ namespace quillon::engine {
 
 namespace {
 
-std::optional<Notice> noticeFor(VbrHeaderObstacle obstacle) {
-    switch (obstacle) {
-    case VbrHeaderObstacle::None:
-        break;
-    case VbrHeaderObstacle::NoAudioFrames:
-        return Notice::NoVbrHeaderNoFrames;
-    case VbrHeaderObstacle::FreeFormat:
-        return Notice::NoVbrHeaderFreeFormat;
-    case VbrHeaderObstacle::FormatChanges:
-        return Notice::NoVbrHeaderFormatChange;
-    case VbrHeaderObstacle::NotLayerThree:
-        return Notice::NoVbrHeaderNotLayer3;
-    case VbrHeaderObstacle::StreamTooLong:
-        return Notice::NoVbrHeaderTooLong;
-    }
-    return std::nullopt;
-}
-
 // Tags that are not counted do not pump events, but a long run of them must not freeze the
 // window: after this much of them it may breathe anyway. A tag weighs one unit plus one per
 // kQuietUnitBytes of the data actually passed over, so a stretch of empty tags and one of large
@@ -81,31 +63,50 @@ void FlvReader::readTagData() {
             static_cast<std::uint32_t>(state_.InputHandle->skip(state_.TagDataSize));
         return;
     }
-    std::uint32_t needed = state_.TagDataSize;
-    // The buffer grows for no more than the file can still hold: a size that lies costs nothing.
-    if (state_.TagBufferCapacity < needed && state_.FileSize) {
+    // A size that lies costs nothing: the buffer grows for no more than a known file size can
+    // still hold, and on an input of unknown size (a pipe) for no more than twice what has
+    // arrived.
+    std::uint32_t wanted = state_.TagDataSize;
+    if (state_.FileSize) {
         const std::uint64_t left =
             state_.Position < *state_.FileSize ? *state_.FileSize - state_.Position : 0;
-        needed = static_cast<std::uint32_t>(std::min<std::uint64_t>(needed, left));
+        wanted = static_cast<std::uint32_t>(std::min<std::uint64_t>(wanted, left));
+        if (state_.TagBufferCapacity < wanted) {
+            growTagBuffer(wanted, 0);
+        }
     }
-    if (state_.TagBufferCapacity < needed) {
-        // The old contents are never needed again, so a fresh buffer is cheaper than a copy. A
-        // size the process cannot have throws, and ends this file's row.
-        state_.TagBuffer.reset();
-        state_.TagBufferCapacity = 0;
-        state_.TagBuffer = std::make_unique_for_overwrite<std::byte[]>(needed);
-        state_.TagBufferCapacity = needed;
+    std::uint32_t got = 0;
+    for (;;) {
+        const std::uint32_t room = std::min(wanted, state_.TagBufferCapacity);
+        got += static_cast<std::uint32_t>(
+            readInto(std::span(state_.TagBuffer.get() + got, room - got)));
+        if (got < room || got == wanted) {
+            break;
+        }
+        growTagBuffer(static_cast<std::uint32_t>(std::min<std::uint64_t>(wanted, 2ull * room)),
+                      got);
     }
-    state_.TagBytesPresent =
-        static_cast<std::uint32_t>(readInto(std::span(state_.TagBuffer.get(), needed)));
+    state_.TagBytesPresent = got;
 }
 
-TagLoopOutcome FlvReader::ReadTags(Mp3Writer& audio) {
+// Replaces the tag buffer by one of `capacity` bytes that starts with the first `keep` bytes of
+// the old one. A size the process cannot have throws, and ends this file's row.
+void FlvReader::growTagBuffer(std::uint32_t capacity, std::uint32_t keep) {
+    if (keep == 0) {
+        // Nothing of the old contents is needed: it goes before the new one is had.
+        state_.TagBuffer.reset();
+        state_.TagBufferCapacity = 0;
+    }
+    auto grown = std::make_unique_for_overwrite<std::byte[]>(capacity);
+    std::copy_n(state_.TagBuffer.get(), keep, grown.get());
+    state_.TagBuffer = std::move(grown);
+    state_.TagBufferCapacity = capacity;
+}
+
+TagLoopOutcome FlvReader::ReadTags(AudioStage& audio) {
     if (!state_.InputHandle) {
         return TagLoopOutcome::ReadFailed;
     }
-    progressCount_ = 0;
-    quietWork_ = 0;
     // Back-pointers say nothing the headers do not; passing over them costs no copy.
     state_.InputHandle->skip(flv::kBackPointerSize);
     state_.Position += flv::kBackPointerSize;
@@ -138,11 +139,11 @@ TagLoopOutcome FlvReader::ReadTags(Mp3Writer& audio) {
                 return TagLoopOutcome::Stopped;
             }
         } else {
-            quietWork_ = 0;
+            state_.QuietWork = 0;
             if (tag.type == flv::kTagTypeAudio) {
-                HandleAudioTag(audio);
-                if (audio.writeFailed()) {
-                    return TagLoopOutcome::WriteFailed;
+                audio.HandleAudioTag(std::span(state_.TagBuffer.get(), state_.TagBytesPresent));
+                if (audio.done()) {
+                    return TagLoopOutcome::AudioDone;
                 }
             }
             reportProgress();
@@ -158,35 +159,14 @@ TagLoopOutcome FlvReader::ReadTags(Mp3Writer& audio) {
     if (state_.InputHandle->failed()) {
         return host_.stopRequested() ? TagLoopOutcome::Stopped : TagLoopOutcome::ReadFailed;
     }
-    if (!audio.CloseMp3()) {
-        return TagLoopOutcome::WriteFailed;
-    }
-    if (const auto notice = noticeFor(audio.vbrHeaderObstacle())) {
-        host_.showNotice(*notice);
-    }
     return TagLoopOutcome::Finished;
 }
 
-void FlvReader::HandleAudioTag(Mp3Writer& audio) {
-    // A tag without data has no audio header: it can neither decide the format nor add audio.
-    if (state_.TagBytesPresent == 0) {
-        return;
-    }
-    const std::byte* data = state_.TagBuffer.get();
-    if (!audio.AudioStarted()) {
-        const auto format = static_cast<std::uint8_t>(std::to_integer<unsigned>(data[0]) >> 4);
-        if (!audio.StartAudio(format)) {
-            host_.showNotice(Notice::AudioNotMp3);
-        }
-    }
-    audio.WriteMp3(std::span(data + 1, state_.TagBytesPresent - 1));
-}
-
 void FlvReader::reportProgress() {
-    if (++progressCount_ < kProgressEveryNthTag) {
+    if (++state_.ProgressCount < kProgressEveryNthTag) {
         return;
     }
-    progressCount_ = 0;
+    state_.ProgressCount = 0;
     // An input of unknown size shows no progress until it is done.
     host_.setProgress(state_.FileSize ? readPercent(state_.Position, *state_.FileSize) : 0);
 }
@@ -197,11 +177,11 @@ bool FlvReader::breathe() {
 }
 
 bool FlvReader::passedQuietly(std::uint32_t bytesPassed) {
-    quietWork_ += 1 + bytesPassed / kQuietUnitBytes;
-    if (quietWork_ < kQuietWorkPerBreath) {
+    state_.QuietWork += 1 + bytesPassed / kQuietUnitBytes;
+    if (state_.QuietWork < kQuietWorkPerBreath) {
         return true;
     }
-    quietWork_ = 0;
+    state_.QuietWork = 0;
     return breathe();
 }
 

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "engine/audiostage.h"
 #include "engine/flvformat.h"
-#include "engine/mp3writer.h"
 #include "engine/runhost.h"
 #include "platform/filesystem.h"
 
@@ -36,18 +36,23 @@ struct FlvReaderState {
     // How many of the current tag's data bytes the file actually held; less than TagDataSize
     // only for a tag cut short by the end of the file.
     std::uint32_t TagBytesPresent = 0;
+    // Counted tags since the bar last moved.
+    int ProgressCount = 0;
+    // What uncounted tags have cost since the window last breathed.
+    std::uint64_t QuietWork = 0;
 };
 
 // How a file's tag loop ended.
 enum class TagLoopOutcome {
-    Finished,    // every tag read; the output (if any) is complete under its name
-    ReadFailed,  // the input could not be read to its end (or a tag not held in memory)
-    WriteFailed, // the output could not be created, written or named
-    Stopped,     // the host asked to stop
+    Finished,   // every tag read and handed on
+    AudioDone,  // the audio stage wanted nothing more (its output broke), so reading stopped
+    ReadFailed, // the input could not be read to its end
+    Stopped,    // the host asked to stop
 };
 
-// Reads one FLV file tag by tag, hands audio tags to the file's audio stage, reports the read
-// percentage and lets the user interface handle its events as it goes.
+// Reads one FLV file tag by tag and hands the audio tags' data to the file's audio stage, and
+// nothing more; reports the read percentage and lets the user interface handle its events as it
+// goes.
 class FlvReader {
 public:
     static constexpr int kProgressEveryNthTag = 6;
@@ -58,9 +63,8 @@ public:
     // back-pointer. On false no file is left open, and openError() says why.
     bool OpenFlv(const std::string& path);
     std::error_code openError() const { return openError_; }
-    // Reads every tag; after the last one the audio stage gives the output its name. On any
-    // other outcome the output is left unfinished, for its owner to remove.
-    TagLoopOutcome ReadTags(Mp3Writer& audio);
+    // Reads every tag, handing each audio tag's data to `audio`.
+    TagLoopOutcome ReadTags(AudioStage& audio);
     void CloseFlv();
 
     const FlvReaderState& state() const { return state_; }
@@ -70,7 +74,7 @@ private:
     std::size_t readInto(std::span<std::byte> destination);
     bool moreTags() const;
     void readTagData();
-    void HandleAudioTag(Mp3Writer& audio);
+    void growTagBuffer(std::uint32_t capacity, std::uint32_t keep);
     void reportProgress();
     // Lets the window handle its events; false when the user wants to stop.
     bool breathe();
@@ -80,8 +84,6 @@ private:
     platform::FileSystem& files_;
     FlvReaderState state_;
     std::error_code openError_;
-    int progressCount_ = 0;
-    std::uint64_t quietWork_ = 0;
 };
 
 } // namespace quillon::engine

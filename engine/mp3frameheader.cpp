@@ -63,11 +63,6 @@ std::optional<Mp3FrameHeader> Mp3FrameHeader::parse(std::uint32_t word) {
     return h;
 }
 
-std::optional<Mp3FrameHeader>
-Mp3FrameHeader::parse(std::span<const std::byte, mpeg::kHeaderSize> bytes) {
-    return parse(wordAt(bytes.data()));
-}
-
 std::uint32_t Mp3FrameHeader::frameLength() const {
     if (isFreeFormat()) {
         return 0;

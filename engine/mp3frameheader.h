@@ -6,7 +6,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
-#include <span>
 
 namespace quillon::engine {
 
@@ -30,14 +29,6 @@ struct Mp3FrameHeader {
     // Nothing for bytes without the sync word or with a reserved version, layer or sample rate,
     // or the forbidden bitrate index. Free format (bitrate index 0) is a header.
     static std::optional<Mp3FrameHeader> parse(std::uint32_t word);
-    // The four header bytes at `bytes` as one big-endian word.
-    static std::uint32_t wordAt(const std::byte* bytes) {
-        return std::to_integer<std::uint32_t>(bytes[0]) << 24 |
-               std::to_integer<std::uint32_t>(bytes[1]) << 16 |
-               std::to_integer<std::uint32_t>(bytes[2]) << 8 |
-               std::to_integer<std::uint32_t>(bytes[3]);
-    }
-    static std::optional<Mp3FrameHeader> parse(std::span<const std::byte, mpeg::kHeaderSize> bytes);
 
     bool isFreeFormat() const { return bitrateIndex == mpeg::kFreeFormatBitrateIndex; }
     // Header included; 0 for free format, whose length only the next frame's start tells.

@@ -1,56 +1,69 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "engine/mp3writer.h"
 
-#include "engine/flvformat.h"
-
-#include <new>
+#include "engine/vbrheader.h"
 
 namespace quillon::engine {
 
-bool Mp3Writer::StartAudio(std::uint8_t soundFormat) {
-    audioStarted_ = true;
-    if (soundFormat != flv::kSoundFormatMp3) {
-        skipAudio_ = true;
-        return false;
+Mp3Writer::Mp3Writer(platform::OutputFile& file, bool withVbrHeader) : file_(file) {
+    if (withVbrHeader) {
+        counter_.emplace();
     }
-    OpenMp3();
-    return true;
 }
 
-bool Mp3Writer::OpenMp3() {
-    try {
-        output_ = Mp3Output::create(files_, Mp3Path, withVbrHeader_);
-    } catch (const std::bad_alloc&) {
-        // No memory for the output's buffer: the same to the user as a folder that takes no file.
-        output_.reset();
-    }
-    if (!output_) {
-        skipAudio_ = true;
-        writeFailed_ = true;
-        return false;
-    }
-    return true;
-}
-
-void Mp3Writer::WriteMp3(std::span<const std::byte> payload) {
-    if (skipAudio_ || payload.empty()) {
+void Mp3Writer::writeCounted(std::span<const std::byte> bytes) {
+    counter_->feed(bytes);
+    if (place_ != HeaderPlace::Pending) {
+        file_.write(bytes);
         return;
     }
-    if (!output_->write(payload)) {
-        // Later tags would only make a broken file longer.
-        skipAudio_ = true;
-        writeFailed_ = true;
-    }
+    held_.insert(held_.end(), bytes.begin(), bytes.end());
+    decidePlace();
 }
 
-bool Mp3Writer::CloseMp3() {
-    if (output_ && !writeFailed_) {
-        writeFailed_ = !output_->finish();
-        outputWritten_ = !writeFailed_;
-        vbrHeaderObstacle_ = output_->vbrHeaderObstacle();
+// Held bytes stay bounded: the counter gives up on a stream whose first frame is not near its
+// start.
+void Mp3Writer::decidePlace() {
+    if (counter_->firstFrame()) {
+        reserved_ = vbrHeaderFrameSize(*counter_->firstFrame());
+        place_ = HeaderPlace::Kept;
+        file_.write(std::vector<std::byte>(reserved_));
+    } else if (counter_->obstacle() != VbrHeaderObstacle::None) {
+        place_ = HeaderPlace::Given;
+    } else {
+        return;
     }
-    output_.reset();
-    return !writeFailed_;
+    file_.write(held_);
+    held_ = {};
+}
+
+std::optional<Notice> Mp3Writer::finish() {
+    if (!counter_) {
+        return std::nullopt;
+    }
+    const VbrHeaderFrame header = buildVbrHeaderFrame(counter_->finish());
+    switch (place_) {
+    case HeaderPlace::Pending:
+        // A stream too short to show its first frame before the end: the header frame, if any,
+        // goes in front of it now.
+        file_.write(header.bytes);
+        file_.write(held_);
+        break;
+    case HeaderPlace::Kept:
+        // A stream that changed format after the place was kept must still come out plain.
+        if (header.bytes.empty()) {
+            file_.dropFront(reserved_);
+        } else {
+            file_.writeAt(0, header.bytes);
+        }
+        break;
+    case HeaderPlace::Given:
+        break;
+    }
+    if (header.obstacle == VbrHeaderObstacle::None) {
+        return std::nullopt;
+    }
+    return Notice{Notice::Kind::NoVbrHeader, header.obstacle};
 }
 
 } // namespace quillon::engine

@@ -1,40 +1,29 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "engine/outputpath.h"
 
+#include "platform/pathparts.h"
+
 namespace quillon::engine {
 
-namespace {
-#ifdef _WIN32
-constexpr std::string_view kSeparators = "\\/";
-#else
-constexpr std::string_view kSeparators = "/";
-#endif
-} // namespace
-
 std::string GetBaseName(std::string_view path) {
-    const auto slash = path.find_last_of(kSeparators);
-    const std::string_view name = slash == std::string_view::npos ? path : path.substr(slash + 1);
-    const auto dot = name.rfind('.');
-    return dot == std::string_view::npos ? std::string() : std::string(name.substr(0, dot));
+    const std::string_view name = path.substr(platform::nameStart(path));
+    // A name without a dot is all base name: otherwise every such input would share the one
+    // hidden output ".mp3".
+    return std::string(name.substr(0, name.rfind('.')));
 }
 
-std::string folderOf(std::string_view path) {
-    const auto slash = path.find_last_of(kSeparators);
-    return slash == std::string_view::npos ? std::string() : std::string(path.substr(0, slash + 1));
-}
-
-std::string withTrailingSeparator(std::string folder) {
-    if (folder.empty() || kSeparators.find(folder.back()) == std::string_view::npos) {
-        folder.push_back(kSeparators.back());
-    }
-    return folder;
+std::string outputBaseFor(std::string_view folder, std::string_view input) {
+    std::string base(folder);
+    base += GetBaseName(input);
+    return base;
 }
 
 std::string mp3PathFor(std::string_view folder, std::string_view input) {
-    std::string path(folder);
-    path += GetBaseName(input);
-    path += ".mp3";
-    return path;
+    return outputBaseFor(folder, input) += kMp3Extension;
+}
+
+std::string aacPathFor(std::string_view folder, std::string_view input) {
+    return outputBaseFor(folder, input) += kAacExtension;
 }
 
 } // namespace quillon::engine

@@ -16,6 +16,10 @@ struct OutputChoice {
     bool sameAsInput = true;
     // The last folder picked with Browse, ending in a separator; empty while none was picked.
     std::string OutputFolder;
+    // The dialog's options, confirmed with the folder. Each switches on what the run's own
+    // options (RunOptions) leave off; a host without a dialog leaves them off.
+    bool vbrHeader = false;
+    bool aac = false;
 };
 
 // The surroundings an extraction run needs: the file list, the output folder dialog, the

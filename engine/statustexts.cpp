@@ -36,23 +36,60 @@ std::string_view statusText(RowStatus status) {
         return "Error: Can not write the mp3 file";
     case RowStatus::Stopped:
         return "Stopped";
+    case RowStatus::NoAudio:
+        return "No audio";
+    case RowStatus::SkippedPcm:
+        return "Skipped: PCM audio";
+    case RowStatus::SkippedAdpcm:
+        return "Skipped: ADPCM audio";
+    case RowStatus::SkippedNellymoser:
+        return "Skipped: Nellymoser audio";
+    case RowStatus::SkippedG711ALaw:
+        return "Skipped: G.711 A-law audio";
+    case RowStatus::SkippedG711MuLaw:
+        return "Skipped: G.711 mu-law audio";
+    case RowStatus::SkippedAac:
+        return "Skipped: AAC audio";
+    case RowStatus::SkippedSpeex:
+        return "Skipped: Speex audio";
+    case RowStatus::SkippedDeviceSpecific:
+        return "Skipped: device-specific audio";
+    case RowStatus::SkippedUnknown:
+        return "Skipped: unknown audio";
+    case RowStatus::SkippedAacNoConfiguration:
+        return "Skipped: AAC audio (no configuration)";
+    case RowStatus::SkippedAacBrokenConfiguration:
+        return "Skipped: AAC audio (broken configuration)";
+    case RowStatus::SkippedAacObjectType:
+        return "Skipped: AAC audio (object type not in ADTS)";
+    case RowStatus::SkippedAacSampleRate:
+        return "Skipped: AAC audio (sample rate not in ADTS)";
+    case RowStatus::SkippedAacChannelLayout:
+        return "Skipped: AAC audio (channel layout not in ADTS)";
+    case RowStatus::SkippedAacFrameLayout:
+        return "Skipped: AAC audio (frame layout not in ADTS)";
+    case RowStatus::SkippedAacFrameTooLong:
+        return "Skipped: AAC audio (frame too long for ADTS)";
     }
     return {};
 }
 
 std::string_view noticeText(Notice notice) {
-    switch (notice) {
-    case Notice::AudioNotMp3:
+    if (notice.kind == Notice::Kind::AudioNotExtracted) {
         return "Can not get audio data";
-    case Notice::NoVbrHeaderNoFrames:
+    }
+    switch (notice.why) {
+    case VbrHeaderObstacle::None:
+        break;
+    case VbrHeaderObstacle::NoAudioFrames:
         return "No VBR header written: no MPEG audio frames found";
-    case Notice::NoVbrHeaderFreeFormat:
+    case VbrHeaderObstacle::FreeFormat:
         return "No VBR header written: the stream is free format";
-    case Notice::NoVbrHeaderFormatChange:
+    case VbrHeaderObstacle::FormatChanges:
         return "No VBR header written: the sample rate or MPEG version changes";
-    case Notice::NoVbrHeaderNotLayer3:
+    case VbrHeaderObstacle::NotLayerThree:
         return "No VBR header written: the stream is not MPEG layer III";
-    case Notice::NoVbrHeaderTooLong:
+    case VbrHeaderObstacle::StreamTooLong:
         return "No VBR header written: the stream is longer than 4 GiB";
     }
     return {};

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "engine/vbrheader.h"
 
+#include "engine/bigendian.h"
+
 #include <algorithm>
 #include <limits>
 
@@ -30,12 +32,6 @@ Mp3FrameHeader smallestHeaderFrame(const Mp3FrameHeader& first) {
     }
 }
 
-void putBigEndian32(std::vector<std::byte>& out, std::size_t at, std::uint32_t value) {
-    for (std::size_t i = 0; i < 4; ++i) {
-        out[at + i] = static_cast<std::byte>(value >> (24 - 8 * i));
-    }
-}
-
 } // namespace
 
 std::size_t vbrHeaderFrameSize(const Mp3FrameHeader& firstFrame) {
@@ -54,18 +50,17 @@ VbrHeaderFrame buildVbrHeaderFrame(const Mp3StreamSummary& stream) {
     }
 
     std::vector<std::byte> frame(size);
-    putBigEndian32(frame, 0, header.word);
+    putBigEndian32(frame.data(), header.word);
     // The side info stays zero: no main data, so a decoder that ignores the header plays silence.
-    std::size_t at = mpeg::kHeaderSize + header.sideInfoSize();
+    // The fields follow it one after the other.
+    std::byte* at = frame.data() + mpeg::kHeaderSize + header.sideInfoSize();
     const auto& tag = stream.constantBitrate ? xing::kInfoTag : xing::kXingTag;
-    std::copy(tag.begin(), tag.end(), frame.begin() + static_cast<std::ptrdiff_t>(at));
-    putBigEndian32(frame, at + 4, xing::kFlagFrames | xing::kFlagBytes | xing::kFlagToc);
-    putBigEndian32(frame, at + 8, static_cast<std::uint32_t>(stream.frames));
-    putBigEndian32(frame, at + 12, static_cast<std::uint32_t>(total));
-    at += 16;
-    for (std::size_t i = 0; i < xing::kTocSize; ++i) {
-        const std::uint64_t entry = 256 * (size + stream.seekOffsets[i]) / total;
-        frame[at + i] = static_cast<std::byte>(std::min<std::uint64_t>(entry, 255));
+    at = std::copy(tag.begin(), tag.end(), at);
+    at = putBigEndian32(at, xing::kFlagFrames | xing::kFlagBytes | xing::kFlagToc);
+    at = putBigEndian32(at, static_cast<std::uint32_t>(stream.frames));
+    at = putBigEndian32(at, static_cast<std::uint32_t>(total));
+    for (const std::uint64_t offset : stream.seekOffsets) {
+        *at++ = static_cast<std::byte>(std::min<std::uint64_t>(256 * (size + offset) / total, 255));
     }
     return {std::move(frame), VbrHeaderObstacle::None};
 }

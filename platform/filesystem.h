@@ -35,6 +35,7 @@ public:
 class OutputFile {
 public:
     virtual ~OutputFile() = default;
+    // False once any write has failed; every later call then fails too.
     virtual bool write(std::span<const std::byte> bytes) = 0;
     // Overwrites bytes written before: for a header whose content is known only at the end.
     virtual bool writeAt(std::uint64_t offset, std::span<const std::byte> bytes) = 0;
@@ -45,6 +46,8 @@ public:
     // under that name (a link there is replaced, its target never written). False when any step
     // failed; the temporary file is then gone and the final name untouched.
     virtual bool commit() = 0;
+    // True once a write, a move or a commit has failed: the one record of it.
+    virtual bool failed() const = 0;
 };
 
 // Every file operation the engine needs, behind one interface so that tests and the fuzzer can

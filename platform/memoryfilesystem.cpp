@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/memoryfilesystem.h"
 
+#include "platform/pathparts.h"
 #include "platform/temporaryname.h"
 
 #include <algorithm>
@@ -62,7 +63,7 @@ public:
     bool write(std::span<const std::byte> bytes) override {
         MemoryFileSystem::Bytes* body = this->body();
         if (body == nullptr) {
-            return false;
+            return fail();
         }
         body->insert(body->end(), bytes.begin(), bytes.end());
         return true;
@@ -70,7 +71,7 @@ public:
     bool writeAt(std::uint64_t offset, std::span<const std::byte> bytes) override {
         MemoryFileSystem::Bytes* body = this->body();
         if (body == nullptr || offset > body->size() || bytes.size() > body->size() - offset) {
-            return false;
+            return fail();
         }
         std::copy(bytes.begin(), bytes.end(), body->begin() + static_cast<std::ptrdiff_t>(offset));
         return true;
@@ -78,24 +79,31 @@ public:
     bool dropFront(std::uint64_t count) override {
         MemoryFileSystem::Bytes* body = this->body();
         if (body == nullptr || count > body->size()) {
-            return false;
+            return fail();
         }
         body->erase(body->begin(), body->begin() + static_cast<std::ptrdiff_t>(count));
         return true;
     }
     bool commit() override {
-        committed_ = files_.renameFile(temporaryPath_, finalPath_);
-        return committed_;
+        committed_ = body() != nullptr && files_.renameFile(temporaryPath_, finalPath_);
+        return committed_ || fail();
     }
+    bool failed() const override { return failed_; }
 
 private:
-    // The file's content while it still stands under its temporary name; a test may remove it.
-    MemoryFileSystem::Bytes* body() { return files_.file(temporaryPath_); }
+    // The file's content while it still stands under its temporary name, and nothing once a call
+    // failed; a test may remove it.
+    MemoryFileSystem::Bytes* body() { return failed_ ? nullptr : files_.file(temporaryPath_); }
+    bool fail() {
+        failed_ = true;
+        return false;
+    }
 
     MemoryFileSystem& files_;
     std::string temporaryPath_;
     std::string finalPath_;
     bool committed_ = false;
+    bool failed_ = false;
 };
 
 } // namespace

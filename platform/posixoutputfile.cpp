@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/posixoutputfile.h"
 
+#include "platform/pathparts.h"
 #include "platform/temporaryname.h"
 
 #include <algorithm>

@@ -33,6 +33,7 @@ public:
     bool writeAt(std::uint64_t offset, std::span<const std::byte> bytes) override;
     bool dropFront(std::uint64_t count) override;
     bool commit() override;
+    bool failed() const override { return failed_; }
 
 private:
     PosixOutputFile(FileDescriptor folder, std::string finalName,

@@ -13,14 +13,6 @@ bool isContinuationByte(char c) {
 }
 } // namespace
 
-PathParts splitPath(std::string_view path) {
-    const auto slash = path.rfind('/');
-    if (slash == std::string_view::npos) {
-        return {std::string(), std::string(path)};
-    }
-    return {std::string(path.substr(0, slash + 1)), std::string(path.substr(slash + 1))};
-}
-
 std::string temporaryNameFor(std::string_view finalName, std::string_view unique) {
     const std::size_t fixed = 1 + 1 + unique.size() + kSuffix.size();
     std::size_t keep = finalName.size();

@@ -6,13 +6,6 @@
 
 namespace quillon::platform {
 
-// A path split at its last separator: `folder` keeps the separator, and is empty for a bare name.
-struct PathParts {
-    std::string folder;
-    std::string name;
-};
-PathParts splitPath(std::string_view path);
-
 // The hidden name an output lives under until it is whole: ".NAME.UNIQUE.part", which says what
 // it is and whose it is. A NAME too long for the file system's name limit is shortened at a
 // character boundary.

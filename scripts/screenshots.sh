@@ -9,4 +9,5 @@ cmake --build "$build" --target quillon-screenshots
 # A fixed dpi and no desktop theme, so the pictures do not depend on the machine taking them.
 export QT_QPA_PLATFORMTHEME=
 xvfb-run -a -s "-screen 0 1280x1024x24 -dpi 96" \
-    "$build/bin/quillon-screenshots" samples/quillon-sample.flv docs
+    "$build/bin/quillon-screenshots" samples/quillon-sample.flv tests/fixtures/h264-aac.flv \
+    tests/fixtures/video-only.flv docs

@@ -4,8 +4,8 @@
 #include "controls/progressbar/storedsettings.h"
 #include "controls/progressbar/xp_progressbar.h"
 #include "engine/extractionrun.h"
-#include "engine/outputpath.h"
 #include "engine/statustexts.h"
+#include "platform/pathparts.h"
 #include "ui/eventpump.h"
 #include "ui/filelistview.h"
 #include "ui/formpath.h"
@@ -335,7 +335,7 @@ void FormMain::openOutputFolder(int row) {
     const QByteArray output = ListView1->output(row);
     if (!output.isEmpty()) {
         services_.webPages.openUrl(
-            fileUrl(QByteArray::fromStdString(engine::folderOf(output.toStdString()))));
+            fileUrl(output.left(static_cast<qsizetype>(platform::nameStart(output)))));
     }
 }
 

@@ -8,11 +8,13 @@
 #include "ui/programicon.h"
 #include "ui/windowlook.h"
 
+#include <QCheckBox>
 #include <QFile>
 #include <QFrame>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSettings>
 
 namespace quillon::ui {
 
@@ -70,14 +72,44 @@ FormPath::FormPath(FolderPicker& picker, platform::FileSystem& files, MessageBox
     setTabOrder(CmdBrowse, TextOutput);
     setTabOrder(TextOutput, CmdOK);
     setTabOrder(CmdOK, CmdCancel);
-
-    setFixedSize(scaledSize(this, 466, 121));
+    addOptions();
 
     connect(Option1, &QRadioButton::clicked, this, &FormPath::sameAsInputClicked);
     connect(Option2, &QRadioButton::clicked, this, &FormPath::specifyPathClicked);
     connect(CmdBrowse, &QPushButton::clicked, this, &FormPath::browse);
     connect(CmdOK, &QPushButton::clicked, this, &FormPath::accept);
     connect(CmdCancel, &QPushButton::clicked, this, &FormPath::reject);
+}
+
+namespace {
+
+// The user's settings of this program, in the platform's place for them.
+QSettings userSettings() {
+    return QSettings(QStringLiteral("Quillon"), QStringLiteral("Quillon"));
+}
+
+} // namespace
+
+// The options sit below the buttons, across the dialog's width, and come last in the tab order;
+// the dialog grows by their height. Each change is saved at once.
+void FormPath::addOptions() {
+    const QSettings settings = userSettings();
+    const auto option = [&](const char* name, const char* text, int top, const char* key) {
+        auto* box = new QCheckBox(QLatin1String(text), this);
+        box->setObjectName(QLatin1String(name));
+        box->setGeometry(scaledRect(this, 14, top, 432, 18));
+        box->setChecked(settings.value(QLatin1String(key), false).toBool());
+        connect(box, &QCheckBox::toggled, this,
+                [key](bool checked) { userSettings().setValue(QLatin1String(key), checked); });
+        return box;
+    };
+    ChkVbrHeader =
+        option("ChkVbrHeader", "Write a VBR header (exact durations)", 118, kVbrHeaderKey);
+    ChkAac = option("ChkAac", "Also extract AAC audio (.aac)", 138, kAacKey);
+    setTabOrder(CmdCancel, ChkVbrHeader);
+    setTabOrder(ChkVbrHeader, ChkAac);
+
+    setFixedSize(scaledSize(this, 466, 164));
 }
 
 engine::OutputChoice FormPath::showModal() {
@@ -91,6 +123,8 @@ engine::OutputChoice FormPath::choice() const {
     result.OutputConfirmed = OutputConfirmed;
     result.sameAsInput = !Option2->isChecked();
     result.OutputFolder = QFile::encodeName(OutputFolder).toStdString();
+    result.vbrHeader = ChkVbrHeader->isChecked();
+    result.aac = ChkAac->isChecked();
     return result;
 }
 

@@ -6,6 +6,7 @@
 #include <QDialog>
 #include <QString>
 
+class QCheckBox;
 class QFrame;
 class QLineEdit;
 class QPushButton;
@@ -21,8 +22,9 @@ class FolderPicker;
 class MessageBox;
 
 // "Output path": asks, before each run, whether outputs go next to their inputs or into a
-// browsed folder. It is created once and only hidden afterwards, so the user's last choice is
-// offered again at the next Extract.
+// browsed folder, and what to write. It is created once and only hidden afterwards, so the user's
+// last choice is offered again at the next Extract. The two options below the buttons are kept in
+// the user's settings as well, so they are offered again at the next start of the program.
 class FormPath final : public QDialog {
     Q_OBJECT
 public:
@@ -46,9 +48,14 @@ public:
     QLineEdit* TextOutput;
     QPushButton* CmdOK;
     QPushButton* CmdCancel;
+    QCheckBox* ChkVbrHeader;
+    QCheckBox* ChkAac;
 
     static constexpr const char* kSameAsInputText = "[Same as input path]";
     static constexpr const char* kPickerTitle = "Please select the output folder.";
+    // Where the options are kept in the user's settings.
+    static constexpr const char* kVbrHeaderKey = "output/vbrHeader";
+    static constexpr const char* kAacKey = "output/aac";
 
 public slots:
     void accept() override;
@@ -61,6 +68,7 @@ private:
     void sameAsInputClicked();
     void specifyPathClicked();
     void browse();
+    void addOptions();
 
     FolderPicker& picker_;
     platform::FileSystem& files_;

@@ -1,29 +1,26 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/pathtext.h"
 
+#include "platform/pathparts.h"
+
 #include <QStringList>
 
 namespace quillon::ui {
-
-namespace {
-constexpr QChar kSeparator = u'/';
-}
 
 bool hasFlvExtension(const QString& path) {
     return path.endsWith(QStringLiteral(".flv"), Qt::CaseInsensitive);
 }
 
 QString folderPart(const QString& path) {
-    const qsizetype last = path.lastIndexOf(kSeparator);
-    return last < 0 ? QString() : path.left(last + 1);
+    return path.left(static_cast<qsizetype>(platform::nameStart(path)));
 }
 
 QString withTrailingSeparator(const QString& folder) {
-    return folder.endsWith(kSeparator) ? folder : folder + kSeparator;
+    return platform::withTrailingSeparator(folder);
 }
 
 QString withoutTrailingSeparator(const QString& folder) {
-    if (folder.size() > 1 && folder.endsWith(kSeparator)) {
+    if (folder.size() > 1 && platform::isPathSeparator(folder.back())) {
         return folder.chopped(1);
     }
     return folder;
@@ -37,7 +34,7 @@ QString wrapLine(const QString& line, int maxWidth,
     QStringList pieces;
     qsizetype start = 0;
     for (qsizetype i = 0; i < line.size(); ++i) {
-        if (line[i] == kSeparator) {
+        if (platform::isPathSeparator(line[i])) {
             pieces.append(line.mid(start, i + 1 - start));
             start = i + 1;
         }

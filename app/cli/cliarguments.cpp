@@ -25,6 +25,8 @@ CliArguments parseArguments(const std::vector<std::string>& args) {
             return result;
         } else if (arg == "--vbr-header" || arg == "--xing") {
             result.vbrHeader = true;
+        } else if (arg == "--aac") {
+            result.aac = true;
         } else if (arg == "-o" || arg == "--output-dir") {
             if (i + 1 >= args.size() || args[i + 1].empty()) {
                 return fail("option '" + arg + "' needs a folder");

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "clirunhost.h"
 
-#include "engine/outputpath.h"
 #include "engine/statustexts.h"
+#include "platform/pathparts.h"
 #include "printablename.h"
 
 #include <cerrno>
@@ -32,7 +32,10 @@ void CliRunHost::setRowStatus(int row, engine::RowStatus status) {
     }
     currentRow_ = 0;
     progress_.clear();
-    if (status != engine::RowStatus::Finished) {
+    if (engine::extractedNothing(status)) {
+        anyExtractedNothing_ = true;
+        anyAacSkipped_ = anyAacSkipped_ || status == engine::RowStatus::SkippedAac;
+    } else if (status != engine::RowStatus::Finished) {
         anyFailed_ = true;
     }
     const std::string_view text = engine::statusText(status);
@@ -50,7 +53,7 @@ engine::OutputChoice CliRunHost::showOutputFolderDialog() {
     choice.OutputConfirmed = true;
     choice.sameAsInput = !outputDir_.has_value();
     if (outputDir_) {
-        choice.OutputFolder = engine::withTrailingSeparator(*outputDir_);
+        choice.OutputFolder = platform::withTrailingSeparator(*outputDir_);
     }
     return choice;
 }

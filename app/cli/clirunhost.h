@@ -32,7 +32,12 @@ public:
     // look at what the signal handler left.
     bool stopRequested() const override { return platform::StopSignals::received() != 0; }
 
+    // Some file ended in an error.
     bool anyFailed() const { return anyFailed_; }
+    // Some file was read well but yielded nothing: no audio, or audio that is not extracted.
+    bool anyExtractedNothing() const { return anyExtractedNothing_; }
+    // Some file's AAC audio was passed over because AAC output was not asked for.
+    bool anyAacSkipped() const { return anyAacSkipped_; }
     // The system's error number of the first status line that could not be written, or 0.
     int statusWriteError() const { return statusWriteError_; }
 
@@ -46,6 +51,8 @@ private:
     int currentRow_ = 0;
     std::string currentName_;
     bool anyFailed_ = false;
+    bool anyExtractedNothing_ = false;
+    bool anyAacSkipped_ = false;
     int statusWriteError_ = 0;
 };
 

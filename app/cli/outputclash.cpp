@@ -2,6 +2,7 @@
 #include "outputclash.h"
 
 #include "engine/outputpath.h"
+#include "platform/pathparts.h"
 
 #include <map>
 #include <sys/stat.h>
@@ -35,14 +36,15 @@ FolderIdentity identify(const std::string& folder) {
 std::vector<OutputClash> findOutputClashes(const std::vector<std::string>& files,
                                            const std::optional<std::string>& outputDir) {
     const std::optional<std::string> sharedFolder =
-        outputDir ? std::optional(engine::withTrailingSeparator(*outputDir)) : std::nullopt;
+        outputDir ? std::optional(platform::withTrailingSeparator(*outputDir)) : std::nullopt;
     std::map<std::tuple<FolderIdentity, std::string>, OutputClash> byOutput;
     std::vector<std::tuple<FolderIdentity, std::string>> order;
     for (const std::string& input : files) {
-        const std::string folder = sharedFolder ? *sharedFolder : engine::folderOf(input);
+        const std::string folder = sharedFolder ? *sharedFolder : platform::splitPath(input).folder;
         const std::string output = engine::mp3PathFor(folder, input);
         const auto key = std::make_tuple(identify(folder), output.substr(folder.size()));
-        auto [it, added] = byOutput.try_emplace(key, OutputClash{output, {}});
+        auto [it, added] =
+            byOutput.try_emplace(key, OutputClash{output, engine::aacPathFor(folder, input), {}});
         if (added) {
             order.push_back(key);
         }

@@ -8,9 +8,11 @@
 namespace quillon::cli {
 
 // Two or more FILEs whose outputs would be one and the same file: extracting them in one run
-// would leave only the last one's.
+// would leave only the last one's. Inputs of one base name clash whatever their audio: which of
+// NAME.mp3 and NAME.aac a file gives shows only once it is read.
 struct OutputClash {
-    std::string output;
+    std::string output;    // NAME.mp3
+    std::string aacOutput; // NAME.aac
     std::vector<std::string> inputs;
 };
 

@@ -36,10 +36,14 @@ GuiArguments parseGuiArguments(const std::vector<std::string>& args);
 inline constexpr const char* kGuiUsage =
     "Usage: quillon [OPTION]... [FILE]...\n"
     "Opens the Quillon window, which extracts the MP3 audio stream of FLV files,\n"
-    "with the FILEs listed as if they had been dropped onto it.\n"
+    "with the FILEs listed as if they had been dropped onto it; a FILE that does not\n"
+    "exist is named on stderr, and the others are still listed.\n"
     "\n"
     "      --help      show this help and exit\n"
     "      --version   show the version and exit\n"
-    "      --          treat every later argument as a FILE\n";
+    "      --          treat every later argument as a FILE\n"
+    "\n"
+    "Exit status: 0 when the window is closed, 1 when there is no display to open it\n"
+    "on (quillon-cli does the same work without one), 2 for a usage error.\n";
 
 } // namespace quillon::gui

@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Takes the pictures of the windows that the README shows: the main window halfway through a run
-// and after it with a row's tooltip, the output folder dialog, and the folder picker with a folder
-// deep in the tree preselected. Run under Xvfb by scripts/screenshots.sh:
-//   quillon-screenshots SAMPLE.flv OUTPUT-FOLDER
+// and after it with a row's tooltip, the output folder dialog with AAC switched on, and the folder
+// picker with a folder deep in the tree preselected. The finished batch is mixed: MP3, H.264 with
+// AAC, video only and a broken download. Run under Xvfb by scripts/screenshots.sh:
+//   quillon-screenshots SAMPLE.flv AAC.flv VIDEO-ONLY.flv OUTPUT-FOLDER
 #include "controls/progressbar/xp_progressbar.h"
 #include "platform/posixfilesystem.h"
 #include "ui/folderpickerdialog.h"
@@ -15,6 +16,7 @@
 #include "ui/webpageopener.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -22,6 +24,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QSettings>
 #include <QTextStream>
 #include <QTimer>
 #include <QToolTip>
@@ -30,6 +33,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <functional>
+#include <utility>
 
 namespace {
 
@@ -137,31 +141,41 @@ QString makeDeepFolder(const QDir& work) {
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setWindowIcon(ui::programIcon());
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: quillon-screenshots SAMPLE.flv OUTPUT-FOLDER\n");
+    if (argc != 5) {
+        std::fprintf(
+            stderr, "usage: quillon-screenshots SAMPLE.flv AAC.flv VIDEO-ONLY.flv OUTPUT-FOLDER\n");
         return 2;
     }
     const QString sample = QString::fromLocal8Bit(argv[1]);
+    const QString aacSample = QString::fromLocal8Bit(argv[2]);
+    const QString videoOnly = QString::fromLocal8Bit(argv[3]);
     // Absolute: accepting a browsed folder makes it the current directory.
-    const QDir outputs(QDir(QString::fromLocal8Bit(argv[2])).absolutePath());
+    const QDir outputs(QDir(QString::fromLocal8Bit(argv[4])).absolutePath());
     // A fixed, short folder name keeps the listed paths readable in the picture.
     QDir work(QDir::temp().filePath(QStringLiteral("quillon-demo")));
     work.removeRecursively();
-    if (!work.mkpath(QStringLiteral(".")) || !QFile::exists(sample)) {
-        std::fprintf(stderr, "quillon-screenshots: no sample or no temporary folder\n");
+    if (!work.mkpath(QStringLiteral(".")) || !QFile::exists(sample) || !QFile::exists(aacSample) ||
+        !QFile::exists(videoOnly)) {
+        std::fprintf(stderr, "quillon-screenshots: no samples or no temporary folder\n");
         return 1;
     }
+    // The output dialog's options start unticked, whatever the user's own settings say.
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, work.absolutePath());
 
-    // A list as a user might build it; every file is the sample under another name.
+    // A list as a user might build it: the MP3 sample under several names, an interview with
+    // H.264 video and AAC audio, and a trailer without sound.
     ListedFiles listed;
     work.mkpath(QStringLiteral("Videos/Lectures"));
     work.mkpath(QStringLiteral("Music out"));
-    for (const char* name :
-         {"Lecture 01 - Introduction.flv", "Lecture 02 - Sampling.flv", "Lecture 03 - Filters.flv",
-          "Lecture 04 - Codecs.flv", "Lecture 05 - Containers.flv", "Interview (extended).flv"}) {
+    const std::pair<const char*, const QString&> lectures[] = {
+        {"Lecture 01 - Introduction.flv", sample}, {"Lecture 02 - Sampling.flv", sample},
+        {"Lecture 03 - Filters.flv", sample},      {"Lecture 04 - Codecs.flv", sample},
+        {"Lecture 05 - Containers.flv", sample},   {"Interview (extended).flv", aacSample},
+        {"Trailer (no sound).flv", videoOnly}};
+    for (const auto& [name, source] : lectures) {
         const QString path =
             work.filePath(QStringLiteral("Videos/Lectures/") + QLatin1String(name));
-        QFile::copy(sample, path);
+        QFile::copy(source, path);
         listed.files.append(path);
     }
     // One upload that broke on its way: the run can not read it.
@@ -208,6 +222,7 @@ int main(int argc, char* argv[]) {
         }
         dialogShot = true;
         dialog->Option2->click();
+        dialog->ChkAac->click();
         ok = save(dialog, outputs.filePath(QStringLiteral("output-path.png"))) && ok;
         dialog->CmdOK->click();
     });

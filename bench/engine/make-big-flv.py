@@ -4,9 +4,10 @@
 
 Usage: make-big-flv.py SOURCE.flv TARGET.flv MIN_BYTES
 
-The header and the first script-data tag (the metadata) are kept once; every other tag is copied
-again and again, shifted in time by the source's length each round, until the file holds at least
-MIN_BYTES. The result is a valid FLV that any reader handles like the source, only longer.
+The header, the first script-data tag (the metadata) and the codec configurations (the AAC and
+H.264 sequence headers) are kept once; every other tag is copied again and again, shifted in time
+by the source's length each round, until the file holds at least MIN_BYTES. The result is a valid
+FLV that any reader handles like the source, only longer.
 """
 import struct
 import sys
@@ -28,6 +29,17 @@ def read_tags(data):
     return data[:offset], tags
 
 
+AUDIO, VIDEO, SCRIPT = 8, 9, 18
+SOUND_FORMAT_AAC, CODEC_AVC, SEQUENCE_HEADER = 10, 7, 0
+
+
+def is_sequence_header(kind, payload):
+    if len(payload) < 2 or payload[1] != SEQUENCE_HEADER:
+        return False
+    return ((kind == AUDIO and payload[0] >> 4 == SOUND_FORMAT_AAC)
+            or (kind == VIDEO and payload[0] & 0x0F == CODEC_AVC))
+
+
 def write_tag(out, kind, ts, stream, payload):
     ts &= 0xFFFFFFFF
     out.write(bytes([kind]) + len(payload).to_bytes(3, "big") + (ts & 0xFFFFFF).to_bytes(3, "big")
@@ -39,8 +51,9 @@ def main():
     source, target, min_bytes = sys.argv[1], sys.argv[2], int(sys.argv[3])
     with open(source, "rb") as f:
         header, tags = read_tags(f.read())
-    metadata = [t for t in tags if t[0] == 18][:1]
-    media = [t for t in tags if t[0] != 18]
+    metadata = [t for t in tags if t[0] == SCRIPT][:1]
+    metadata += [t for t in tags if is_sequence_header(t[0], t[3])]
+    media = [t for t in tags if t[0] != SCRIPT and not is_sequence_header(t[0], t[3])]
     period = max(t[1] for t in media) + 40
     with open(target, "wb") as out:
         out.write(header + b"\0\0\0\0")

@@ -4,7 +4,8 @@
 # same hyperfine run each time: a large FLV with a fresh output (no file under the output's name)
 # and with a replaced one (an older output under that name), written to the build folder's file
 # system and to tmpfs; the same with the page cache emptied; and many small files both ways. The
-# large file is also checked against, and timed with, ffmpeg's stream copy of the same audio.
+# large file is also checked against, and timed with, ffmpeg's stream copy of the same audio. Then
+# a large H.264 + AAC file extracted with --aac, against ffmpeg's ADTS copy and cat.
 # Prints the timings, the ratios and the CLI's peak memory. Usage: bench/engine/run.sh BUILD_DIR
 set -euo pipefail
 build="$(cd "${1:-build}" && pwd)"
@@ -88,6 +89,33 @@ hyperfine -N --warmup 1 --runs "$(( (runs + 1) / 2 ))" --export-json "$data/cold
 report "$data/cold.json" "large file, output on $(findmnt -n -o FSTYPE --target "$disk"), page cache cold"
 
 /usr/bin/time -v "$cli" -o "$disk" "$big" 2>&1 >/dev/null | awk -F': ' '/Maximum resident/ {printf "peak memory: %.1f MB (target < 40 MB)\n", $2/1024}'
+
+# H.264 video with AAC LC audio, as most FLV files are, extracted with --aac: checked against
+# ffmpeg's ADTS stream copy, then timed with it and cat in one hyperfine run.
+big_aac="$data/big-aac.flv"
+if [ ! -s "$big_aac" ] || [ "$(stat -c %s "$big_aac")" -lt "$min_bytes" ]; then
+    # One minute of 640x360 H.264 at 2 Mbit/s with 128 kbit/s AAC, repeated up to the size.
+    ffmpeg -hide_banner -loglevel error -y -bitexact \
+        -f lavfi -i "testsrc2=size=640x360:rate=25:duration=60" \
+        -f lavfi -i "sine=frequency=440:duration=60:sample_rate=44100:beep_factor=2" \
+        -c:v libx264 -preset veryfast -pix_fmt yuv420p -b:v 2M -c:a aac -b:a 128k -ac 2 \
+        -map_metadata -1 -f flv "$data/source-aac.flv"
+    python3 "$here/make-big-flv.py" "$data/source-aac.flv" "$big_aac" "$min_bytes"
+fi
+"$cli" --aac -o "$disk" "$big_aac" >/dev/null
+ffmpeg -hide_banner -loglevel error -y -i "$big_aac" -vn -c:a copy -f adts "$disk/ffmpeg.aac"
+if cmp -s "$disk/big-aac.aac" "$disk/ffmpeg.aac"; then
+    echo "aac output: identical to ffmpeg's ADTS stream copy ($(stat -c %s "$disk/big-aac.aac") bytes)"
+else
+    echo "aac output: DIFFERS from ffmpeg's ADTS stream copy" >&2
+    exit 1
+fi
+cat "$big_aac" >/dev/null # into the page cache
+hyperfine -N --warmup 3 --runs "$runs" --export-json "$data/engine-aac.json" \
+    -n fresh --prepare "bash -c 'rm -f \"\$1\"; sync' _ '$disk/big-aac.aac'" "'$cli' --aac -o '$disk' '$big_aac'" \
+    -n ffmpeg --prepare sync "ffmpeg -hide_banner -loglevel error -y -i '$big_aac' -vn -c:a copy -f adts '$disk/ffmpeg.aac'" \
+    -n cat --prepare sync "cat '$big_aac'" >/dev/null
+report "$data/engine-aac.json" "large H.264 + AAC file with --aac, output on $(findmnt -n -o FSTYPE --target "$disk"), page cache warm"
 
 # Many small files: copies of the bundled 228 KB sample, the per-file costs (opening, creating,
 # naming the output, replacing an older one) against merely reading them with cat.

@@ -117,7 +117,7 @@ TEST(CliRunHost, TheBarLivesOnlyWhileAFileIsReadAndNamesAreEscaped) {
         host.setProgress(50);
         host.setRowStatus(1, RowStatus::Finished);
         host.setRowStatus(2, RowStatus::Extracting);
-        host.showNotice(quillon::engine::Notice::AudioNotMp3);
+        host.showNotice({quillon::engine::Notice::Kind::AudioNotExtracted});
         host.setRowStatus(2, RowStatus::Stopped);
         // The run's reset after the last file must not draw the bar again.
         host.setProgress(0);

@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "engine/statustexts.h"
 #include "enginetestbed.h"
+#include "tempfolder.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 
 using namespace quillon;
@@ -41,7 +43,7 @@ TEST(ExtractionRun, ListEmptiedDuringTheDialogEndsTheRun) {
     EXPECT_TRUE(t.host.progress.empty());
 }
 
-TEST(ExtractionRun, UnreadableRowIsAnErrorAndItsOldOutputIsGoneAllTheSame) {
+TEST(ExtractionRun, UnreadableRowIsAnErrorAndItsOlderOutputStaysAsItWas) {
     EngineTestbed t;
     t.add("one.flv", mp3Flv(1));
     t.add("notes.flv", bytesOf("just some text\n"));
@@ -54,7 +56,8 @@ TEST(ExtractionRun, UnreadableRowIsAnErrorAndItsOldOutputIsGoneAllTheSame) {
     EXPECT_EQ(t.host.statusHistory[2],
               (std::vector<RowStatus>{RowStatus::Extracting, RowStatus::ReadError}));
     EXPECT_EQ(t.host.statusHistory[3], ok);
-    EXPECT_EQ(t.output("/in/notes.mp3"), nullptr);
+    ASSERT_NE(t.output("/in/notes.mp3"), nullptr);
+    EXPECT_EQ(*t.output("/in/notes.mp3"), pattern(9));
     EXPECT_EQ(*t.output("/in/three.mp3"), pattern(50, 3));
     EXPECT_EQ(t.host.progress.back(), 0);
 }
@@ -70,7 +73,8 @@ TEST(ExtractionRun, SpecifiedFolderTakesEveryOutputAndLaterSameNamesReplaceEarli
     t.run();
     EXPECT_EQ(*t.output("/out/clip.mp3"), pattern(50, 2));
     EXPECT_EQ(*t.output("/out/a.b.mp3"), pattern(50, 3));
-    EXPECT_EQ(*t.output("/out/.mp3"), pattern(50, 4));
+    ASSERT_NE(t.output("/out/noext.mp3"), nullptr);
+    EXPECT_EQ(*t.output("/out/noext.mp3"), pattern(50, 4));
     EXPECT_EQ(t.output("/in/a/clip.mp3"), nullptr);
 }
 
@@ -86,15 +90,41 @@ TEST(ExtractionRun, SameAsInputPutsEachOutputNextToItsInputWhateverTheLastFolder
     EXPECT_EQ(t.output("/out/clip.mp3"), nullptr);
 }
 
+TEST(ExtractionRun, OptionsConfirmedInTheDialogJoinTheRunsOwn) {
+    const Bytes flv = readFile(fixturePath("cbr-44k-stereo.flv"));
+    EngineTestbed plain;
+    plain.add("clip.flv", flv);
+    plain.run();
+    EngineTestbed t;
+    t.add("clip.flv", flv);
+    t.add("aac.flv", readFile(fixturePath("aac.flv")));
+    t.host.answer.vbrHeader = true;
+    t.host.answer.aac = true;
+    t.run();
+    EXPECT_EQ(t.host.status(2), RowStatus::Finished);
+    EXPECT_NE(t.output("/in/aac.aac"), nullptr);
+    ASSERT_NE(plain.output("/in/clip.mp3"), nullptr);
+    ASSERT_NE(t.output("/in/clip.mp3"), nullptr);
+    const Bytes& stream = *plain.output("/in/clip.mp3");
+    const Bytes& withHeader = *t.output("/in/clip.mp3");
+    ASSERT_GT(withHeader.size(), stream.size());
+    EXPECT_TRUE(std::equal(stream.begin(), stream.end(), withHeader.end() - stream.size()));
+}
+
 TEST(ExtractionRun, NeverExtractsAFileOntoItself) {
     EngineTestbed t;
     const Bytes flv = mp3Flv(1);
     t.add("clip.mp3", flv);
     t.add("next.flv", mp3Flv(2));
+    const Bytes aac = readFile(fixturePath("aac.flv"));
+    t.add("song.aac", aac);
+    t.options.aac = true;
     t.run();
     EXPECT_EQ(t.host.status(1), engine::RowStatus::WriteError);
     EXPECT_EQ(*t.output("/in/clip.mp3"), flv);
     EXPECT_EQ(t.host.status(2), engine::RowStatus::Finished);
+    EXPECT_EQ(t.host.status(3), engine::RowStatus::WriteError);
+    EXPECT_EQ(*t.output("/in/song.aac"), aac);
 }
 
 TEST(ExtractionRun, RowsAddedDuringTheRunAreNotVisited) {

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "engine/outputpath.h"
+#include "platform/pathparts.h"
 
 #include <gtest/gtest.h>
 
@@ -12,9 +13,10 @@ TEST(GetBaseName, DropsFolderAndLastExtensionOnly) {
     EXPECT_EQ(GetBaseName("/video/Ünïcødé 片段 🎵.FLV"), "Ünïcødé 片段 🎵");
 }
 
-TEST(GetBaseName, IsEmptyWithoutADotInTheName) {
+TEST(GetBaseName, IsTheWholeNameWithoutADotInIt) {
     // A dot in a folder name does not count.
-    EXPECT_EQ(GetBaseName("/my.dir/clip"), "");
+    EXPECT_EQ(GetBaseName("/my.dir/clip"), "clip");
+    EXPECT_EQ(GetBaseName("/dev/fd/63"), "63");
     EXPECT_EQ(GetBaseName("/video/.flv"), "");
     EXPECT_EQ(GetBaseName("/video/"), "");
     EXPECT_EQ(GetBaseName(""), "");
@@ -29,14 +31,18 @@ TEST(GetBaseName, BackslashIsAnOrdinaryCharacterOnPosix) {
 TEST(Mp3PathFor, PutsBaseNameAndExtensionAfterTheFolder) {
     EXPECT_EQ(mp3PathFor("/out/", "/in/a.b.flv"), "/out/a.b.mp3");
     EXPECT_EQ(mp3PathFor("", "/in/clip.flv"), "clip.mp3");
-    EXPECT_EQ(mp3PathFor("/out/", "/in/clip"), "/out/.mp3");
+    EXPECT_EQ(mp3PathFor("/out/", "/in/clip"), "/out/clip.mp3");
+    EXPECT_EQ(aacPathFor("/out/", "/in/a.b.flv"), "/out/a.b.aac");
 }
 
-TEST(FolderOf, KeepsTheSeparatorAndIsEmptyForBareNames) {
-    EXPECT_EQ(folderOf("/in/sub/clip.flv"), "/in/sub/");
-    EXPECT_EQ(folderOf("clip.flv"), "");
-    EXPECT_EQ(folderOf("/clip.flv"), "/");
-    EXPECT_EQ(withTrailingSeparator("/out"), "/out/");
-    EXPECT_EQ(withTrailingSeparator("/out/"), "/out/");
-    EXPECT_EQ(withTrailingSeparator("/"), "/");
+TEST(PathParts, FolderKeepsTheSeparatorAndIsEmptyForBareNames) {
+    using quillon::platform::splitPath;
+    using quillon::platform::withTrailingSeparator;
+    EXPECT_EQ(splitPath("/in/sub/clip.flv").folder, "/in/sub/");
+    EXPECT_EQ(splitPath("/in/sub/clip.flv").name, "clip.flv");
+    EXPECT_EQ(splitPath("clip.flv").folder, "");
+    EXPECT_EQ(splitPath("/clip.flv").folder, "/");
+    EXPECT_EQ(withTrailingSeparator(std::string("/out")), "/out/");
+    EXPECT_EQ(withTrailingSeparator(std::string("/out/")), "/out/");
+    EXPECT_EQ(withTrailingSeparator(std::string("/")), "/");
 }

@@ -67,7 +67,7 @@ TEST(ExtremeFiles, DataOffsetFiveTakesTheOffsetFieldForTheFirstBackPointer) {
     EXPECT_EQ(t.host.pumps, 2);
 }
 
-TEST(ExtremeFiles, DataOffsetsPastTheEndFinishWithoutOutput) {
+TEST(ExtremeFiles, DataOffsetsPastTheEndGiveNoAudioAndNoOutput) {
     // Every offset from just past the header to the largest: nothing is read, nothing written.
     for (std::uint32_t offset : {0x7FFFFFFFu, 0x80000000u, 0xFFFFFFF0u, 0xFFFFFFFFu}) {
         auto t = runOver(FlvBuilder()
@@ -75,7 +75,7 @@ TEST(ExtremeFiles, DataOffsetsPastTheEndFinishWithoutOutput) {
                              .firstBackPointer()
                              .audio(0x2F, pattern(30))
                              .bytes());
-        EXPECT_EQ(t.host.status(1), engine::RowStatus::Finished) << offset;
+        EXPECT_EQ(t.host.status(1), engine::RowStatus::NoAudio) << offset;
         EXPECT_EQ(t.output("/in/clip.mp3"), nullptr) << offset;
         EXPECT_EQ(t.host.pumps, 0) << offset;
     }
@@ -102,8 +102,8 @@ TEST(ExtremeFiles, AsTheFirstAudioTagTheLargestClaimDecidesFromItsRealFirstByte)
     // payload to write.
     auto t =
         runOver(FlvBuilder::start().tag(8, bytesOf({0xAF}), 0xFFFFFF).truncate(13 + 12).bytes());
-    EXPECT_EQ(t.host.status(1), engine::RowStatus::Finished);
-    EXPECT_EQ(t.host.notices, std::vector<engine::Notice>{engine::Notice::AudioNotMp3});
+    EXPECT_EQ(t.host.status(1), engine::RowStatus::SkippedAac);
+    EXPECT_EQ(t.host.notices, std::vector<engine::Notice>{kAudioNotExtracted});
     EXPECT_EQ(t.output("/in/clip.mp3"), nullptr);
 }
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Fails the file layer at every byte of a run, one fault at a time: wherever a read, a create or a
-// write breaks, the file must end in the matching error with no output left behind, and the file
-// after it must still come out whole.
+// write breaks, the file must end in the matching error with nothing of its output left and its
+// older output as it was, and the file after it must still come out whole.
 #include "engine/statustexts.h"
 #include "enginetestbed.h"
 #include "faultyfilesystem.h"
@@ -28,6 +28,7 @@ Bytes brokenFile() {
 
 const Bytes kBrokenOutput = concat({pattern(300, 1), pattern(7, 2), pattern(200, 3)});
 const Bytes kNextOutput = pattern(25, 9);
+const Bytes kOlderOutput = pattern(3);
 
 // A run over the file under test, then a small well-formed file.
 struct SweepRun {
@@ -37,8 +38,8 @@ struct SweepRun {
     SweepRun() {
         t.add("broken.flv", brokenFile());
         t.add("next.flv", FlvBuilder::start().audio(0x2F, kNextOutput).bytes());
-        // An older output of the file under test, which every run deletes first.
-        t.files.addFile("/in/broken.mp3", pattern(3));
+        // An older output of the file under test, replaced only by a whole new one.
+        t.files.addFile("/in/broken.mp3", kOlderOutput);
     }
     void run() { t.run(&faulty); }
     void expectNextFileWhole() const {
@@ -60,7 +61,7 @@ TEST(FaultSweep, AReadFailureAtAnyByteIsAReadErrorWithNoOutput) {
         r.run();
         if (budget < size) {
             EXPECT_EQ(r.t.host.status(1), engine::RowStatus::ReadError);
-            EXPECT_EQ(r.t.output("/in/broken.mp3"), nullptr);
+            EXPECT_EQ(*r.t.output("/in/broken.mp3"), kOlderOutput);
         } else {
             EXPECT_EQ(r.t.host.status(1), engine::RowStatus::Finished);
             EXPECT_EQ(*r.t.output("/in/broken.mp3"), kBrokenOutput);
@@ -83,7 +84,7 @@ TEST(FaultSweep, AFullDiskAtAnyByteIsAWriteErrorWithNoOutput) {
             r.run();
             if (budget < kBrokenOutput.size()) {
                 EXPECT_EQ(r.t.host.status(1), engine::RowStatus::WriteError);
-                EXPECT_EQ(r.t.output("/in/broken.mp3"), nullptr);
+                EXPECT_EQ(*r.t.output("/in/broken.mp3"), kOlderOutput);
             } else {
                 EXPECT_EQ(r.t.host.status(1), engine::RowStatus::Finished);
                 EXPECT_EQ(*r.t.output("/in/broken.mp3"), kBrokenOutput);
@@ -113,7 +114,7 @@ TEST(FaultSweep, OutputsThatCanNoLongerBeCreatedFailOnlyFromThatFileOn) {
     EXPECT_EQ(t.host.status(2), engine::RowStatus::WriteError);
     EXPECT_EQ(t.output("/in/two.mp3"), nullptr);
     // A file with nothing to write needs no output and is not hurt by the broken folder.
-    EXPECT_EQ(t.host.status(3), engine::RowStatus::Finished);
+    EXPECT_EQ(t.host.status(3), engine::RowStatus::NoAudio);
     EXPECT_EQ(t.host.status(4), engine::RowStatus::WriteError);
     EXPECT_EQ(t.host.progress.back(), 0);
 }

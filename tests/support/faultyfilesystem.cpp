@@ -9,8 +9,8 @@ namespace {
 
 class FaultyInput final : public platform::InputFile {
 public:
-    FaultyInput(std::unique_ptr<platform::InputFile> inner, std::uint64_t budget)
-        : inner_(std::move(inner)), budget_(budget) {}
+    FaultyInput(std::unique_ptr<platform::InputFile> inner, std::uint64_t budget, bool hideSize)
+        : inner_(std::move(inner)), budget_(budget), hideSize_(hideSize) {}
 
     std::size_t read(std::span<std::byte> destination) override {
         const auto allowed =
@@ -31,12 +31,15 @@ public:
         return got;
     }
     bool seek(std::uint64_t offset) override { return inner_->seek(offset); }
-    std::optional<std::uint64_t> size() const override { return inner_->size(); }
+    std::optional<std::uint64_t> size() const override {
+        return hideSize_ ? std::nullopt : inner_->size();
+    }
     bool failed() const override { return failed_ || inner_->failed(); }
 
 private:
     std::unique_ptr<platform::InputFile> inner_;
     std::uint64_t budget_;
+    bool hideSize_;
     bool failed_ = false;
 };
 
@@ -60,7 +63,16 @@ public:
         return !broken_ && inner_->writeAt(offset, bytes);
     }
     bool dropFront(std::uint64_t count) override { return !broken_ && inner_->dropFront(count); }
-    bool commit() override { return !broken_ && inner_->commit(); }
+    bool commit() override {
+        if (broken_) {
+            // The buffered failure shows now.
+            failAtCommit_ = false;
+            return false;
+        }
+        return inner_->commit();
+    }
+    // A failure held back for the commit does not show before it.
+    bool failed() const override { return (broken_ && !failAtCommit_) || inner_->failed(); }
 
 private:
     std::unique_ptr<platform::OutputFile> inner_;
@@ -73,10 +85,12 @@ private:
 
 std::unique_ptr<platform::InputFile> FaultyFileSystem::openForReading(const std::string& path) {
     auto file = inner_.openForReading(path);
-    if (!file || readBudget == kNever || (!readFaultPath.empty() && path != readFaultPath)) {
+    const bool budgeted = readBudget != kNever && (readFaultPath.empty() || path == readFaultPath);
+    if (!file || (!budgeted && !hideSizes)) {
         return file;
     }
-    return std::make_unique<FaultyInput>(std::move(file), readBudget);
+    return std::make_unique<FaultyInput>(std::move(file), budgeted ? readBudget : kNever,
+                                         hideSizes);
 }
 
 std::unique_ptr<platform::OutputFile> FaultyFileSystem::createOutput(const std::string& path) {

@@ -29,6 +29,8 @@ public:
     std::uint64_t readBudget = kNever;
     // When set, only the input of this path has the read budget; the others read normally.
     std::string readFaultPath;
+    // Inputs show no size, as a pipe does.
+    bool hideSizes = false;
 
     std::unique_ptr<platform::InputFile> openForReading(const std::string& path) override;
     std::unique_ptr<platform::OutputFile> createOutput(const std::string& path) override;

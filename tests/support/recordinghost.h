@@ -15,9 +15,15 @@ namespace quillon::engine {
 inline void PrintTo(RowStatus status, std::ostream* os) {
     *os << statusText(status);
 }
+inline void PrintTo(const Notice& notice, std::ostream* os) {
+    *os << noticeText(notice);
+}
 } // namespace quillon::engine
 
 namespace quillon::testing {
+
+// What the user is told about a file whose audio is not extracted.
+inline constexpr engine::Notice kAudioNotExtracted{engine::Notice::Kind::AudioNotExtracted};
 
 // A run host that answers like a scripted user and records everything the run shows.
 class RecordingHost final : public engine::RunHost {

@@ -8,6 +8,7 @@
 #include "ui/nativepath.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QFile>
@@ -116,7 +117,6 @@ TEST(Extract, WholeRunWritesEachOutputNextToItsInput) {
     FormMainTestbed bed;
     const QString one = bed.copyFixture("mp3-only.flv", "one.flv");
     const QString broken = bed.writeFile("broken.flv", "this is not a video");
-    const QString staleOutput = bed.writeFile("broken.mp3", "an older output");
     bed.makeFolder("sub dir");
     const QString two = bed.copyFixture("mp3-video.flv", "sub dir/zwei ü.flv");
     const QString aac = bed.copyFixture("aac.flv", "aac.flv");
@@ -139,11 +139,10 @@ TEST(Extract, WholeRunWritesEachOutputNextToItsInput) {
     };
     EXPECT_EQ(bed.extractAnswering(pressOk), 1);
 
-    EXPECT_EQ(bed.statuses(),
-              (QStringList{kFinished, kReadError, kFinished, kFinished, kFinished}));
+    EXPECT_EQ(bed.statuses(), (QStringList{kFinished, kReadError, kFinished,
+                                           QStringLiteral("Skipped: AAC audio"), kFinished}));
     EXPECT_EQ(sha256Of(bed.path("one.mp3")), expectedMp3Hash("mp3-only.flv"));
     EXPECT_EQ(sha256Of(bed.path("sub dir/zwei ü.mp3")), expectedMp3Hash("mp3-video.flv"));
-    EXPECT_FALSE(QFile::exists(staleOutput)) << "an older output goes even for an unreadable input";
     EXPECT_FALSE(QFile::exists(bed.path("aac.mp3")));
     const QByteArray latin1Output = latin1.chopped(4) + ".mp3";
     EXPECT_EQ(sha256OfNative(latin1Output), expectedMp3Hash("mp3-only.flv"))
@@ -189,6 +188,29 @@ TEST(Extract, WholeRunWritesEachOutputNextToItsInput) {
     EXPECT_EQ(bed.webPages.opened[2].toLocalFile(), bed.path("sub dir/zwei ü.mp3"));
     chooseFromMenu(bed.form, 1, "&Remove");
     EXPECT_EQ(bed.rowTexts(), (QStringList{one, two, aac, bed.rowTexts().value(3)}));
+}
+
+// With "Also extract AAC audio" ticked, a batch as people have it: MP3, H.264 with AAC, video
+// only, and a download that is no video at all.
+TEST(Extract, WithTheAacOptionAMixedBatchGivesMp3AndAacAndSaysWhatHappened) {
+    FormMainTestbed bed;
+    const QString mp3 = bed.copyFixture("mp3-only.flv", "song.flv");
+    const QString aac = bed.copyFixture("h264-aac.flv", "talk.flv");
+    const QString silent = bed.copyFixture("video-only.flv", "silent.flv");
+    const QString broken = bed.writeFile("broken.flv", "<html>Bad gateway</html>");
+    bed.addThroughDialog({mp3, aac, silent, broken});
+    EXPECT_EQ(bed.extractAnswering([](ui::FormPath& dialog) {
+        dialog.ChkAac->click();
+        dialog.CmdOK->click();
+    }),
+              1);
+    EXPECT_EQ(bed.statuses(),
+              (QStringList{kFinished, kFinished, QStringLiteral("No audio"), kReadError}));
+    EXPECT_EQ(sha256Of(bed.path("song.mp3")), expectedMp3Hash("mp3-only.flv"));
+    EXPECT_EQ(readAll(bed.path("talk.aac")).size(), 8302);
+    EXPECT_FALSE(QFile::exists(bed.path("silent.mp3")));
+    EXPECT_FALSE(QFile::exists(bed.path("silent.aac")));
+    EXPECT_TRUE(bed.messages.shown.empty()) << "nothing was skipped";
 }
 
 // In a list longer than the window, the row being read is brought into view as the run reaches
@@ -325,6 +347,27 @@ TEST_F(DuringARun, AddRemoveExtractAndDropsAreRefusedAndShownSo) {
     bed.pump.duringPump = nullptr;
     pressKeys();
     EXPECT_EQ(bed.rowTexts(), (QStringList{extra}));
+}
+
+// An older output is replaced only by a whole new one: on a re-run, a file that has become
+// unreadable and a file whose reading is stopped with Esc keep the outputs of the run before.
+TEST_F(DuringARun, ARerunThatCannotReadOrIsStoppedKeepsThePreviousOutputsExactly) {
+    ASSERT_EQ(bed.extractAnswering(pressOk), 1);
+    ASSERT_EQ(bed.statuses(), (QStringList{kFinished, kFinished}));
+    const QByteArray firstMp3 = readAll(bed.path("first.mp3"));
+    const QByteArray secondMp3 = readAll(bed.path("second.mp3"));
+    bed.writeFile("first.flv", "no longer a video");
+    int readingSecond = 0;
+    bed.pump.duringPump = [&](int) {
+        if (bed.statuses().value(1) == kExtracting && ++readingSecond == 3) {
+            ASSERT_TRUE(makeActive(bed.form));
+            QTest::keyClick(bed.form.ListView1, Qt::Key_Escape);
+        }
+    };
+    bed.extractAnswering(pressOk);
+    EXPECT_EQ(bed.statuses(), (QStringList{kReadError, kStopped}));
+    EXPECT_EQ(readAll(bed.path("first.mp3")), firstMp3);
+    EXPECT_EQ(readAll(bed.path("second.mp3")), secondMp3);
 }
 
 // Esc stops the run at the next tag; so do closing the window (also while the run shows a

@@ -7,6 +7,7 @@
 #include "ui/formpath.h"
 
 #include <QAccessible>
+#include <QCheckBox>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFrame>
@@ -53,8 +54,8 @@ protected:
 
 TEST_F(FormPathTest, StartsOnSameAsInputWithItsControlsInPlace) {
     EXPECT_EQ(dialog.windowTitle(), "Output path");
-    EXPECT_EQ(dialog.minimumSize(), QSize(466, 121));
-    EXPECT_EQ(dialog.maximumSize(), QSize(466, 121));
+    EXPECT_EQ(dialog.minimumSize(), QSize(466, 164));
+    EXPECT_EQ(dialog.maximumSize(), QSize(466, 164));
     EXPECT_FALSE(dialog.windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
     EXPECT_FALSE(dialog.windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
     EXPECT_TRUE(showsSameAsInput());
@@ -74,6 +75,39 @@ TEST_F(FormPathTest, StartsOnSameAsInputWithItsControlsInPlace) {
     EXPECT_TRUE(dialog.CmdOK->isDefault());
     EXPECT_EQ(dialog.CmdCancel->geometry(), QRect(318, 86, 90, 24));
     EXPECT_EQ(dialog.CmdCancel->text(), "Cancel");
+    EXPECT_EQ(dialog.ChkVbrHeader->geometry(), QRect(14, 118, 432, 18));
+    EXPECT_EQ(dialog.ChkVbrHeader->text(), "Write a VBR header (exact durations)");
+    EXPECT_FALSE(dialog.ChkVbrHeader->isChecked());
+    EXPECT_EQ(dialog.ChkAac->geometry(), QRect(14, 138, 432, 18));
+    EXPECT_EQ(dialog.ChkAac->text(), "Also extract AAC audio (.aac)");
+    EXPECT_FALSE(dialog.ChkAac->isChecked());
+
+    const QList<QWidget*> tabOrder = {dialog.Option1,      dialog.Option2, dialog.CmdBrowse,
+                                      dialog.TextOutput,   dialog.CmdOK,   dialog.CmdCancel,
+                                      dialog.ChkVbrHeader, dialog.ChkAac};
+    for (qsizetype i = 0; i + 1 < tabOrder.size(); ++i) {
+        EXPECT_EQ(tabOrder[i]->nextInFocusChain(), tabOrder[i + 1])
+            << "after " << tabOrder[i]->objectName().toStdString();
+    }
+}
+
+TEST_F(FormPathTest, OptionsGoWithTheChoiceAndAreThereAgainAtTheNextStart) {
+    dialog.ChkAac->click();
+    dialog.CmdOK->click();
+    EXPECT_TRUE(dialog.choice().aac);
+    EXPECT_FALSE(dialog.choice().vbrHeader);
+    {
+        ui::FormPath next(picker, files, messages, nullptr);
+        EXPECT_TRUE(next.ChkAac->isChecked());
+        EXPECT_FALSE(next.ChkVbrHeader->isChecked());
+        next.ChkAac->click();
+        next.ChkVbrHeader->click();
+        EXPECT_TRUE(next.choice().vbrHeader);
+        EXPECT_FALSE(next.choice().aac);
+    }
+    ui::FormPath third(picker, files, messages, nullptr);
+    EXPECT_TRUE(third.ChkVbrHeader->isChecked());
+    EXPECT_FALSE(third.ChkAac->isChecked());
 }
 
 TEST_F(FormPathTest, OkAtOnceConfirmsWithoutAFolder) {

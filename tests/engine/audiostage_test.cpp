@@ -208,12 +208,14 @@ INSTANTIATE_TEST_SUITE_P(
                 adtsFrame(kLcStereo44k, pattern(8184, 3))},
         AacCase{"AFrameBeforeAnyConfiguration",
                 {aacTag(1, kFrameA), aacTag(0, kLcStereo44k), aacTag(1, kFrameB)},
-                RowStatus::SkippedAacNoConfiguration},
+                RowStatus::SkippedAacNoConfiguration,
+                {}},
         // Refused at the first frame that would need it, after a frame was written.
         AacCase{"AConfigurationAdtsCanNotCarry",
                 {aacTag(0, kLcStereo44k), aacTag(1, kFrameA), aacTag(0, kChannelsInStream),
                  aacTag(1, kFrameB)},
-                RowStatus::SkippedAacChannelLayout},
+                RowStatus::SkippedAacChannelLayout,
+                {}},
         // A configuration that no frame uses does not matter.
         AacCase{"ARefusedConfigurationReplacedBeforeAnyFrame",
                 {aacTag(0, kChannelsInStream), aacTag(0, kLcStereo44k), aacTag(1, kFrameA)},
@@ -221,7 +223,8 @@ INSTANTIATE_TEST_SUITE_P(
                 adtsFrame(kLcStereo44k, kFrameA)},
         AacCase{"AFrameTooLongForAdts",
                 {aacTag(0, kLcStereo44k), aacTag(1, kFrameA), aacTag(1, pattern(8185))},
-                RowStatus::SkippedAacFrameTooLong}),
+                RowStatus::SkippedAacFrameTooLong,
+                {}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(AudioStage, AnOutputThatCannotBeCreatedIsAnErrorNotASuccess) {

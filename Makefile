@@ -29,10 +29,11 @@ run: deps $(BUILD_DIR)/build.ninja
 	cmake --build $(BUILD_DIR) -j $(JOBS) --target quillon quillon-cli
 	@scripts/run.sh $(BUILD_DIR)
 
-# Every test, then the install check below.
+# Every test, then the install check below. The check tools come first: one test drives the
+# window under Xvfb through AT-SPI.
 test: build
-	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
 	@scripts/install-deps.sh check
+	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
 	scripts/check-install.sh $(BUILD_DIR)
 
 # With the build there, this only copies files: `sudo make install` runs no compiler and no

@@ -59,6 +59,7 @@ bool AudioStage::createOutput(std::string_view extension) {
     if (files_.sameFile(path, target_.input)) {
         return false;
     }
+    outputPath_ = path;
     try {
         output_ = files_.createOutput(path);
     } catch (const std::bad_alloc&) {

@@ -63,6 +63,8 @@ public:
     }
     // After the last tag: names the output and says what became of the file's audio.
     AudioOutcome finish();
+    // The name of the output, once finish() has said it was written.
+    const std::string& outputPath() const { return outputPath_; }
 
 private:
     void StartAudio(std::uint8_t soundFormat);
@@ -80,6 +82,7 @@ private:
     bool extracted_ = false;
     // Declared before the writer, which writes to it and so must go first.
     std::unique_ptr<platform::OutputFile> output_;
+    std::string outputPath_;
     std::unique_ptr<StreamWriter> writer_;
 };
 

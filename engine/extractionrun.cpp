@@ -137,8 +137,13 @@ RowStatus ExtractionRun::extractRow(FlvReader& reader, int row, const OutputChoi
         reader.CloseFlv();
         switch (read) {
         case TagLoopOutcome::Finished:
-        case TagLoopOutcome::AudioDone:
-            return statusFor(audio.finish());
+        case TagLoopOutcome::AudioDone: {
+            const AudioOutcome outcome = audio.finish();
+            if (outcome.kind == AudioOutcome::Kind::Written) {
+                host_.setRowOutput(row, audio.outputPath());
+            }
+            return statusFor(outcome);
+        }
         case TagLoopOutcome::Stopped:
             return RowStatus::Stopped;
         case TagLoopOutcome::ReadFailed:

@@ -33,6 +33,9 @@ public:
     virtual int rowCount() const = 0;
     virtual std::string rowText(int row) const = 0;
     virtual void setRowStatus(int row, RowStatus status) = 0;
+    // The output a row's file gave, told once it stands complete under that name; a window
+    // offers to open it.
+    virtual void setRowOutput(int /*row*/, const std::string& /*path*/) {}
 
     // Shows the output folder dialog modally and returns what was confirmed.
     virtual OutputChoice showOutputFolderDialog() = 0;

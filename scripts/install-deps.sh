@@ -4,12 +4,13 @@
 # Usage: scripts/install-deps.sh [build|check|package|tidy|bench|screenshots|fuzz]...
 set -euo pipefail
 
-packages=(cmake ninja-build g++ make pkg-config qt6-base-dev qt6-base-private-dev libgl-dev libgtest-dev
+packages=(cmake ninja-build g++ make pkg-config qt6-base-dev qt6-base-private-dev libgl-dev libxcb1-dev libgtest-dev
           libgmock-dev libbenchmark-dev fonts-dejavu-core librsvg2-bin)
 for extra in "$@"; do
     case "$extra" in
     build) ;;
-    check) packages+=(desktop-file-utils appstream groff man-db bash-completion) ;;
+    check) packages+=(desktop-file-utils appstream groff man-db bash-completion
+                      xvfb xauth dbus at-spi2-core gir1.2-atspi-2.0 python3-gi) ;;
     package) packages+=(dpkg-dev file lintian debootstrap) ;;
     tidy) packages+=(clang-tidy) ;;
     bench) packages+=(libbenchmark-dev ffmpeg hyperfine time) ;;

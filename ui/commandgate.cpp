@@ -9,6 +9,7 @@ bool CommandGate::allowed(Command command, bool runInProgress) {
     case Command::Remove:
     case Command::Extract:
     case Command::DropFiles:
+    case Command::OpenOutput:
         return !runInProgress;
     case Command::StopRun:
         return runInProgress;

@@ -10,12 +10,13 @@
 namespace quillon::ui {
 
 // What the user can ask of the main window, by button, key or drop.
-enum class Command { Add, Remove, Extract, DropFiles, CheckUpdate, StopRun };
+enum class Command { Add, Remove, Extract, DropFiles, OpenOutput, CheckUpdate, StopRun };
 
 // The one place that decides which of the main window's commands may run in its current state,
 // and shows it. While an extraction run is in progress the run reads the list by row number and
 // a second run must not start inside it, so adding, removing, extracting and drops are refused
-// and their controls disabled; stopping is possible only then.
+// and their controls disabled; so is opening a row's output, which the run may be replacing.
+// Stopping is possible only then.
 class CommandGate {
 public:
     static bool allowed(Command command, bool runInProgress);

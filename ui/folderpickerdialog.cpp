@@ -20,6 +20,28 @@
 
 namespace quillon::ui {
 
+namespace {
+
+// The folder itself when it exists, otherwise its nearest ancestor that does: a stored output
+// folder may have been deleted since, and its parent is where the user is likely to look. Empty
+// for a text that is not an absolute path.
+QString nearestExistingFolder(const QString& folder) {
+    if (folder.isEmpty() || !QDir::isAbsolutePath(folder)) {
+        return {};
+    }
+    QString candidate = QDir::cleanPath(folder);
+    while (!QFileInfo(candidate).isDir()) {
+        const QString parent = QFileInfo(candidate).path();
+        if (parent == candidate) {
+            return {};
+        }
+        candidate = parent;
+    }
+    return candidate;
+}
+
+} // namespace
+
 FolderPickerDialog::FolderPickerDialog(const QString& title, const QString& initialFolder,
                                        QWidget* owner)
     : QDialog(owner), title_(new QLabel(title, this)), tree_(new QTreeView(this)),
@@ -91,7 +113,7 @@ FolderPickerDialog::FolderPickerDialog(const QString& title, const QString& init
     layout->addLayout(bottom);
     resize(440, 440);
 
-    selectFolder(initialFolder);
+    selectFolder(nearestExistingFolder(initialFolder));
     onSelectionChanged();
     lookLikeOwner(this, owner);
 }

@@ -18,9 +18,9 @@ class FolderTreeFilter;
 
 // A folder tree over the file system with the caller's title above it and, below it, a status
 // line showing the path of the selected folder. Only folders are listed, so only a real folder
-// can be chosen; the system's pseudo file systems are left out. Nothing counts as chosen until
-// the user selects a folder or the preselected folder exists: until then OK is disabled and
-// Enter does nothing.
+// can be chosen; the system's pseudo file systems are left out. The folder given at the start is
+// preselected, or its nearest existing parent when it is gone. Nothing counts as chosen until the
+// user selects a folder or one is preselected: until then OK is disabled and Enter does nothing.
 class FolderPickerDialog final : public QDialog {
     Q_OBJECT
 public:

@@ -5,10 +5,12 @@
 #include "controls/progressbar/xp_progressbar.h"
 #include "engine/extractionrun.h"
 #include "engine/statustexts.h"
+#include "platform/pathparts.h"
 #include "ui/eventpump.h"
 #include "ui/filelistview.h"
 #include "ui/formpath.h"
 #include "ui/messagebox.h"
+#include "ui/nativepath.h"
 #include "ui/openfiledialog.h"
 #include "ui/pathtext.h"
 #include "ui/productpage.h"
@@ -17,15 +19,18 @@
 #include "ui/webpageopener.h"
 #include "ui/windowlook.h"
 
+#include <QAccessibleWidget>
+#include <QApplication>
 #include <QCloseEvent>
+#include <QDialog>
 #include <QDragEnterEvent>
 #include <QDragMoveEvent>
 #include <QDropEvent>
-#include <QFile>
-#include <QFileInfo>
 #include <QHeaderView>
+#include <QMenu>
 #include <QMimeData>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QShortcut>
 #include <QTreeWidget>
 #include <QUrl>
@@ -38,19 +43,35 @@ QString toQString(std::string_view text) {
     return QString::fromUtf8(text.data(), qsizetype(text.size()));
 }
 
-// The local files a drag carries, or an empty list when it carries no file list at all.
-QStringList droppedPaths(const QMimeData* data) {
-    QStringList paths;
+// The local files a drag carries, as the system names them, or an empty list when it carries no
+// file list at all.
+QList<QByteArray> droppedPaths(const QMimeData* data) {
+    QList<QByteArray> paths;
     if (data == nullptr || !data->hasUrls()) {
         return paths;
     }
     const QList<QUrl> urls = data->urls();
     for (const QUrl& url : urls) {
         if (url.isLocalFile()) {
-            paths.append(url.toLocalFile());
+            paths.append(nativePath(url));
         }
     }
     return paths;
+}
+
+// The main window is a frame to assistive technology, as a desktop's main windows are; a plain
+// widget would pass for a filler inside some other window.
+QAccessibleInterface* formMainAccessible(const QString& /*className*/, QObject* object) {
+    auto* form = qobject_cast<FormMain*>(object);
+    return form != nullptr ? new QAccessibleWidget(form, QAccessible::Window) : nullptr;
+}
+
+void installFormMainAccessibility() {
+    static const bool installed = [] {
+        QAccessible::installFactory(&formMainAccessible);
+        return true;
+    }();
+    (void)installed;
 }
 
 QPushButton* makeButton(QWidget* parent, const char* name, const char* caption, QRect geometry) {
@@ -67,8 +88,9 @@ FormMain::FormMain(UiServices services, QWidget* parent)
                           Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                           Qt::WindowCloseButtonHint),
       services_(services), Skin1(new Skin(this)) {
+    installFormMainAccessibility();
     setObjectName(QStringLiteral("FormMain"));
-    setWindowTitle(QStringLiteral("Quillon " QUILLON_VERSION));
+    setWindowTitle(plainTitle());
     setWindowIcon(programIcon());
     setFont(windowFont());
 
@@ -81,6 +103,12 @@ FormMain::FormMain(UiServices services, QWidget* parent)
         target->setAcceptDrops(true);
         target->installEventFilter(this);
     }
+    ListView1->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(ListView1, &QWidget::customContextMenuRequested, this, &FormMain::showRowMenu);
+    connect(ListView1, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem* item) {
+        const int row = ListView1->indexOfTopLevelItem(item);
+        commands_.run(Command::OpenOutput, [&] { openOutput(row); });
+    });
 
     CmdAdd = makeButton(this, "CmdAdd", "&Add", scaledRect(this, 587, 12, 95, 25));
     CmdRemove = makeButton(this, "CmdRemove", "&Remove", scaledRect(this, 587, 46, 95, 25));
@@ -132,16 +160,22 @@ int FormMain::rowCount() const {
 }
 
 std::string FormMain::rowText(int row) const {
-    const QTreeWidgetItem* item = ListView1->topLevelItem(row - 1);
-    return item != nullptr ? QFile::encodeName(item->text(0)).toStdString() : std::string();
+    return ListView1->path(row - 1).toStdString();
 }
 
 void FormMain::setRowStatus(int row, engine::RowStatus status) {
     ListView1->setStatus(row - 1, toQString(engine::statusText(status)));
     if (status == engine::RowStatus::Extracting) {
+        // Read again: what the row made before is not what it will show.
+        ListView1->setOutput(row - 1, {});
         // The run has reached this row: bring it into view, leaving the user's selection alone.
         ListView1->scrollToItem(ListView1->topLevelItem(row - 1));
+        setWindowTitle(QStringLiteral("Quillon \u2014 %1 of %2").arg(row).arg(rowCount()));
     }
+}
+
+void FormMain::setRowOutput(int row, const std::string& path) {
+    ListView1->setOutput(row - 1, QByteArray::fromStdString(path));
 }
 
 engine::OutputChoice FormMain::showOutputFolderDialog() {
@@ -179,19 +213,25 @@ void FormMain::PumpMessages() {
 }
 
 void FormMain::showNotice(engine::Notice notice) {
-    services_.messages.showMessage(engine::noticeText(notice), "Quillon", MessageIcon::Information);
+    services_.messages.showRunMessage(engine::noticeText(notice), "Quillon",
+                                      MessageIcon::Information);
 }
 
 bool FormMain::stopRequested() const {
-    return stopRequested_;
+    // Once the display is gone nobody can answer anything: the run ends while it still can.
+    return (run_ && run_->stopRequested) || services_.pump.windowSystemGone();
 }
 
-bool FormMain::IsInList(const QString& path) const {
+bool FormMain::eventsHandledWhileWaiting() {
+    PumpMessages();
+    return stopRequested();
+}
+
+bool FormMain::IsInList(const QByteArray& path) const {
     const int rows = ListView1->topLevelItemCount();
     for (int i = 0; i < rows; ++i) {
-        const QTreeWidgetItem* item = ListView1->topLevelItem(i);
         // A row that cannot be read counts as a match, so nothing doubtful is added.
-        if (item == nullptr || item->text(0) == path) {
+        if (ListView1->topLevelItem(i) == nullptr || ListView1->path(i) == path) {
             return true;
         }
     }
@@ -217,22 +257,27 @@ void FormMain::addByDialog() {
     if (selection.size() == 1) {
         const QString& path = selection.front();
         LastFolder = folderPart(path);
-        if (!hasFlvExtension(path) || IsInList(path)) {
+        if (!hasFlvExtension(path) || IsInList(nativePath(path))) {
             return;
         }
-        appendRow(path);
+        ListView1->scrollToItem(appendRow(nativePath(path)));
         return;
     }
     // Several files: each one is listed, even one that is listed already, and the list repaints
     // as rows arrive.
     services_.pump.PumpMessages();
+    QTreeWidgetItem* first = nullptr;
     for (const QString& path : selection) {
         LastFolder = folderPart(path);
         if (!hasFlvExtension(path)) {
             continue;
         }
-        appendRow(path);
+        QTreeWidgetItem* added = appendRow(nativePath(path));
+        first = first != nullptr ? first : added;
         services_.pump.PumpMessages();
+    }
+    if (first != nullptr) {
+        ListView1->scrollToItem(first);
     }
 }
 
@@ -254,10 +299,12 @@ void FormMain::extract() {
     const QPointer<QWidget> focused = focusWidget();
     {
         CommandGate::RunScope scope(commands_);
-        stopRequested_ = false;
+        run_.emplace(RunInProgress{.stopRequested = false});
+        const auto ended = qScopeGuard([this] { run_.reset(); });
         engine::ExtractionRun run(*this, services_.files);
         run.run();
     }
+    setWindowTitle(plainTitle());
     applyProgress();
     if (focused != nullptr && focusWidget() != focused) {
         focused->setFocus(Qt::OtherFocusReason);
@@ -269,32 +316,106 @@ void FormMain::extract() {
     }
 }
 
-void FormMain::appendRow(const QString& path) {
-    ListView1->appendFile(path, toQString(engine::statusText(engine::RowStatus::Ready)));
+QTreeWidgetItem* FormMain::appendRow(const QByteArray& path) {
+    return ListView1->appendFile(path, toQString(engine::statusText(engine::RowStatus::Ready)));
+}
+
+QString FormMain::plainTitle() const {
+    return QStringLiteral("Quillon " QUILLON_VERSION);
+}
+
+void FormMain::openOutput(int row) {
+    const QByteArray output = ListView1->output(row);
+    if (!output.isEmpty()) {
+        services_.webPages.openUrl(fileUrl(output));
+    }
+}
+
+void FormMain::openOutputFolder(int row) {
+    const QByteArray output = ListView1->output(row);
+    if (!output.isEmpty()) {
+        services_.webPages.openUrl(
+            fileUrl(output.left(static_cast<qsizetype>(platform::nameStart(output)))));
+    }
+}
+
+std::unique_ptr<QMenu> FormMain::rowMenu(int row) {
+    QTreeWidgetItem* item = ListView1->topLevelItem(row);
+    if (item == nullptr || !commands_.allows(Command::OpenOutput)) {
+        return nullptr;
+    }
+    auto menu = std::make_unique<QMenu>(this);
+    // Each action finds its row again when chosen, and runs only if the window still allows it.
+    const auto onRow = [this, item](Command command, void (FormMain::*action)(int)) {
+        return [this, item, command, action] {
+            const int at = ListView1->indexOfTopLevelItem(item);
+            if (at >= 0) {
+                commands_.run(command, [&] { (this->*action)(at); });
+            }
+        };
+    };
+    if (!ListView1->output(row).isEmpty()) {
+        menu->addAction(QStringLiteral("&Open"), this,
+                        onRow(Command::OpenOutput, &FormMain::openOutput));
+        menu->addAction(QStringLiteral("Open &Folder"), this,
+                        onRow(Command::OpenOutput, &FormMain::openOutputFolder));
+        menu->addSeparator();
+    }
+    menu->addAction(QStringLiteral("&Remove"), this, [this, item] {
+        const int at = ListView1->indexOfTopLevelItem(item);
+        if (at < 0) {
+            return;
+        }
+        // The row the menu belongs to goes, with the rest of the selection if it is part of it.
+        if (!item->isSelected()) {
+            ListView1->clearSelection();
+            item->setSelected(true);
+        }
+        commands_.run(Command::Remove, [this] { removeSelectedRows(); });
+    });
+    return menu;
+}
+
+void FormMain::showRowMenu(const QPoint& where) {
+    QTreeWidgetItem* item = ListView1->itemAt(where);
+    if (item == nullptr) {
+        return;
+    }
+    if (const auto menu = rowMenu(ListView1->indexOfTopLevelItem(item))) {
+        menu->exec(ListView1->viewport()->mapToGlobal(where));
+    }
 }
 
 QList<QWidget*> FormMain::dropTargets() const {
     return {ListView1->viewport(), ListView1->header()->viewport()};
 }
 
-void FormMain::addFiles(const QStringList& paths) {
+void FormMain::addFiles(const QList<QByteArray>& paths) {
     commands_.run(Command::DropFiles, [&] { listFiles(paths); });
 }
 
-void FormMain::listFiles(const QStringList& paths) {
+void FormMain::listFiles(const QList<QByteArray>& paths) {
     services_.pump.PumpMessages();
-    for (const QString& path : paths) {
-        const QFileInfo info(path);
-        if (!info.exists() && !info.isSymLink()) {
+    QTreeWidgetItem* first = nullptr;
+    // Whatever ends the list, the rows it added come into view.
+    const auto shown = qScopeGuard([&] {
+        if (first != nullptr) {
+            ListView1->scrollToItem(first);
+        }
+    });
+    for (const QByteArray& path : paths) {
+        const PathKind kind = pathKind(path);
+        if (kind == PathKind::Missing) {
             // The item vanished between the drag and the drop: the rest of this drop is not
             // looked at, and what was added stays.
             return;
         }
-        if (info.isDir() || !hasFlvExtension(path)) {
+        if (kind == PathKind::Folder || !hasFlvExtension(displayPath(path))) {
             continue;
         }
         if (!IsInList(path)) {
-            appendRow(path);
+            QTreeWidgetItem* added = appendRow(path);
+            first = first != nullptr ? first : added;
         }
         services_.pump.PumpMessages();
     }
@@ -303,7 +424,22 @@ void FormMain::listFiles(const QStringList& paths) {
 void FormMain::stopRun() {
     // Read after each pump: the run stops at its next tag, removes its partial output and marks
     // the row it was reading Stopped; the rows after it keep their status.
-    stopRequested_ = true;
+    if (run_) {
+        run_->stopRequested = true;
+    }
+}
+
+void FormMain::closeOnRequest() {
+    // A modal dialog would keep the window from closing. Each one is cancelled, and whatever
+    // showed it goes on as after Cancel.
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    for (QWidget* window : windows) {
+        auto* dialog = qobject_cast<QDialog*>(window);
+        if (dialog != nullptr && dialog->isVisible()) {
+            dialog->reject();
+        }
+    }
+    close();
 }
 
 void FormMain::closeEvent(QCloseEvent* event) {

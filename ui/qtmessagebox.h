@@ -14,6 +14,7 @@ public:
     explicit QtMessageBox(QWidget* owner = nullptr) : owner_(owner) {}
     void setOwner(QWidget* owner) { owner_ = owner; }
     void showMessage(std::string_view text, std::string_view title, MessageIcon icon) override;
+    void showRunMessage(std::string_view text, std::string_view title, MessageIcon icon) override;
 
 private:
     QPointer<QWidget> owner_;

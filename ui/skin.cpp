@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/skin.h"
 
+#include "ui/windowlook.h"
+
+#include <QApplication>
 #include <QStyle>
 #include <QStyleFactory>
 #include <QWidget>
@@ -46,10 +49,21 @@ void setStyleThroughout(QWidget* window, QStyle* style) {
 } // namespace
 
 Skin::Skin(QObject* parent) : QObject(parent), palette_(skinPalette()) {
-    if (QStyle* style = QStyleFactory::create(QStringLiteral("Fusion"))) {
-        style->setParent(this);
-        style_ = style;
+    // The look is the application's, not only its windows': what Qt creates later on its own (a
+    // dialog's drop-downs and completer, context menus, tooltips) takes it too. The style is made
+    // once and owned by the application.
+    constexpr auto kSkinStyle = "quillon-skin";
+    if (QApplication::style()->objectName() != QLatin1String(kSkinStyle)) {
+        if (QStyle* style = QStyleFactory::create(QStringLiteral("Fusion"))) {
+            style->setObjectName(QLatin1String(kSkinStyle));
+            QApplication::setStyle(style);
+        }
     }
+    if (QApplication::style()->objectName() == QLatin1String(kSkinStyle)) {
+        style_ = QApplication::style();
+    }
+    QApplication::setPalette(palette_);
+    QApplication::setFont(windowFont());
 }
 
 void Skin::applyTo(QWidget* window) const {

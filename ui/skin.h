@@ -10,8 +10,9 @@ class QWidget;
 
 namespace quillon::ui {
 
-// The application's own look: one widget style and one palette, handed to each window when it
-// loads so the main window and its dialogs match whatever desktop theme is around them.
+// The application's own look: one widget style, one palette and the windows' font, made the
+// application's when the skin is created and handed to each window when it loads, so the main
+// window, its dialogs and every pop-up match whatever desktop theme is around them.
 class Skin final : public QObject {
 public:
     explicit Skin(QObject* parent = nullptr);

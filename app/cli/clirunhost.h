@@ -2,7 +2,7 @@
 #pragma once
 
 #include "engine/runhost.h"
-#include "stopsignals.h"
+#include "platform/stopsignals.h"
 #include "terminalprogress.h"
 
 #include <cstdio>
@@ -30,7 +30,7 @@ public:
     void explainReadError(int row, std::error_code reason) override;
     // The one place the command line asks whether to stop: after every tag, so it is only a
     // look at what the signal handler left.
-    bool stopRequested() const override { return StopSignals::received() != 0; }
+    bool stopRequested() const override { return platform::StopSignals::received() != 0; }
 
     // Some file ended in an error.
     bool anyFailed() const { return anyFailed_; }

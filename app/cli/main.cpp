@@ -5,8 +5,8 @@
 #include "outputclash.h"
 #include "platform/pathparts.h"
 #include "platform/posixfilesystem.h"
+#include "platform/stopsignals.h"
 #include "printablename.h"
-#include "stopsignals.h"
 
 #include <climits>
 #include <cstdio>
@@ -86,7 +86,7 @@ bool reportInputsWithoutAFolder(const quillon::cli::CliArguments& args) {
 
 int main(int argc, char** argv) {
     using quillon::cli::CliArguments;
-    using quillon::cli::StopSignals;
+    using quillon::platform::StopSignals;
     const CliArguments args = quillon::cli::parseArguments({argv + 1, argv + argc});
     switch (args.action) {
     case CliArguments::Action::Help:

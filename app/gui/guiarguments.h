@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <QStringList>
+#include <QByteArray>
+#include <QList>
 #include <string>
 #include <system_error>
 #include <vector>
@@ -14,8 +15,9 @@ struct GuiArguments {
     enum class Action { Open, Help, Version, UsageError };
 
     Action action = Action::Open;
-    // The files to list at start-up, as full paths, in the order given: those that exist.
-    QStringList files;
+    // The files to list at start-up, as full paths in the system's bytes (not necessarily UTF-8),
+    // in the order given: those that exist.
+    QList<QByteArray> files;
     // The FILEs that do not exist, as given, with the system's reason; unlike a drop, which
     // stops at the first missing item, they do not keep the others from being listed.
     struct NotFound {

@@ -4,7 +4,9 @@
 #include "app/gui/guiarguments.h"
 #include "app/gui/nodisplay.h"
 #include "platform/posixfilesystem.h"
+#include "platform/stopsignals.h"
 #include "printablename.h"
+#include "ui/closeonstopsignal.h"
 #include "ui/folderpickerdialog.h"
 #include "ui/formmain.h"
 #include "ui/openfiledialog.h"
@@ -21,6 +23,8 @@ namespace {
 
 constexpr int kExitOk = 0;
 constexpr int kExitUsage = 2;
+// Ended by a signal: the shell's own convention for a process ended by one.
+constexpr int kExitSignalBase = 128;
 
 } // namespace
 
@@ -50,6 +54,10 @@ int main(int argc, char* argv[]) {
         return quillon::gui::kExitNoDisplay;
     }
 
+    // From here on a stop signal closes the window in order instead of ending the process
+    // mid-file.
+    const quillon::platform::StopSignals stopSignals;
+
     // Qt sees only the program's name: every other word is ours, so a FILE named like one of
     // Qt's own options (-style, -platform ...) is still a FILE.
     int qtArgc = 1;
@@ -62,7 +70,12 @@ int main(int argc, char* argv[]) {
     QApplication::setDesktopFileName(QStringLiteral(QUILLON_APP_ID));
     QApplication::setWindowIcon(quillon::ui::programIcon());
 
-    quillon::platform::PosixFileSystem files;
+    quillon::ui::FormMain* shown = nullptr;
+    // While a read waits for a slow source (a silent pipe), the window goes on handling its
+    // events, and a stop reaches the file being read.
+    quillon::platform::PosixFileSystem files(
+        quillon::platform::PosixFileSystem::ReadMode::Fastest,
+        [&shown] { return shown != nullptr && shown->eventsHandledWhileWaiting(); });
     quillon::ui::QtEventPump pump;
     quillon::ui::QtMessageBox messages;
     quillon::ui::QtOpenFileDialog openFileDialog;
@@ -70,8 +83,14 @@ int main(int argc, char* argv[]) {
     quillon::ui::DesktopWebPageOpener webPages;
 
     quillon::ui::FormMain window({files, pump, messages, openFileDialog, folderPicker, webPages});
+    shown = &window;
+    const quillon::ui::CloseOnStopSignal closeOnSignal(stopSignals, window);
     messages.setOwner(&window);
     window.addFiles(args.files);
     window.show();
-    return QApplication::exec();
+    const int result = QApplication::exec();
+    if (quillon::platform::StopSignals::received() != 0) {
+        return kExitSignalBase + quillon::platform::StopSignals::received();
+    }
+    return result;
 }

@@ -13,7 +13,10 @@ const XP_ProgressBar& AccessibleProgressBar::bar() const {
 }
 
 QString AccessibleProgressBar::text(QAccessible::Text t) const {
-    if (t == QAccessible::Value) {
+    // AT-SPI carries no value text, so the text the bar shows is its description as well.
+    const bool shownText = t == QAccessible::Value || (t == QAccessible::Description &&
+                                                       widget()->accessibleDescription().isEmpty());
+    if (shownText) {
         return percentText(bar().percent());
     }
     return QAccessibleWidget::text(t);

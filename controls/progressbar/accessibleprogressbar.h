@@ -8,7 +8,8 @@ namespace quillon::controls {
 class XP_ProgressBar;
 
 // What assistive technology sees of the bar: a progress bar whose value is `Value` between `Min`
-// and `Max`, read out as the percentage it shows ("45 %"). The value cannot be set from outside.
+// and `Max`, read out as the percentage it shows ("45 %"), which is also its description unless
+// one was set. The value cannot be set from outside.
 class AccessibleProgressBar : public QAccessibleWidget, public QAccessibleValueInterface {
 public:
     explicit AccessibleProgressBar(XP_ProgressBar* bar);

@@ -133,11 +133,14 @@ void XP_ProgressBar::resizeEvent(QResizeEvent* /*event*/) {
     setHdc();
 }
 
-void XP_ProgressBar::paintLayers(DrawSurface& s) {
+GdiRect XP_ProgressBar::clientRect() const {
     const QWidget* window = hwnd_ ? hwnd_.data() : this;
-    clientRect_ = {0, 0, window->width(), window->height()};
+    return {0, 0, window->width(), window->height()};
+}
+
+void XP_ProgressBar::paintLayers(DrawSurface& s) {
     const BarStyle look = style();
-    FillSolid(s, clientRect_, look == BarStyle::Dark ? kBlack : kWhite);
+    FillSolid(s, clientRect(), look == BarStyle::Dark ? kBlack : kWhite);
     switch (look) {
     case BarStyle::Flat:
         PaintFlat(s);

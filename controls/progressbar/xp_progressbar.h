@@ -118,6 +118,8 @@ private:
     void storeImage(const QImage& image);
 
     BarStyle style() const { return barStyle(scrolling_); }
+    // The area painted: the hosting window's, from its top left corner.
+    GdiRect clientRect() const;
     void paintLayers(DrawSurface& s);
     void drawLine(DrawSurface& s, int x1, int y1, int x2, int y2, ColorRef c) const;
     void drawGradient(DrawSurface& s, ColorRef& endColor, ColorRef& startColor, int x, int y,
@@ -164,13 +166,10 @@ private:
     int bufferWidth_ = 0;
     int bufferHeight_ = 0;
     bool buffered_ = false;
-    GdiRect clientRect_;
+    // What the last paint drew, kept for callers that look at it; the rest of a paint's geometry
+    // lives in locals.
     GdiRect barRect_;
-    GdiRect gapRect_;
     GdiRect captionRect_;
-    int blockWidth_ = 0;
-    int gapWidth_ = 2;
-    double fillFraction_ = 0.0;
 };
 
 // The caption's text for a percentage, "45 %"; also what assistive technology reads out.

@@ -40,17 +40,17 @@ std::int32_t fillEnd(int percent, double divisor, std::int64_t track) {
 } // namespace
 
 void XP_ProgressBar::PaintFlat(DrawSurface& s) {
-    const int w = clientRect_.right;
-    const int h = clientRect_.bottom;
-    FrameSolid(s, clientRect_, LightenColor(color_, 100));
+    const int w = clientRect().right;
+    const int h = clientRect().bottom;
+    FrameSolid(s, clientRect(), LightenColor(color_, 100));
     barRect_ = {1, 1, fillEnd(percent_, 100.0, w), h - 1};
     FillSolid(s, barRect_, LightenColor(color_, 180));
 }
 
 void XP_ProgressBar::PaintEtched(DrawSurface& s) {
-    const int w = clientRect_.right;
-    const int h = clientRect_.bottom;
-    s.edge(clientRect_, EdgeKind::Etched, ResolveColor(kSysColorButtonHighlight, palette()),
+    const int w = clientRect().right;
+    const int h = clientRect().bottom;
+    s.edge(clientRect(), EdgeKind::Etched, ResolveColor(kSysColorButtonHighlight, palette()),
            ResolveColor(kSysColorButtonShadow, palette()));
     const std::int32_t f = fillEnd(percent_, 100.0, std::int64_t{w} - 4);
     // The gradient always spans the current bar, so its end is always the lighter tint.
@@ -60,9 +60,9 @@ void XP_ProgressBar::PaintEtched(DrawSurface& s) {
 }
 
 void XP_ProgressBar::PaintGlass(DrawSurface& s) {
-    const int w = clientRect_.right;
-    const int h = clientRect_.bottom;
-    FrameSolid(s, clientRect_, LightenColor(color_, 10));
+    const int w = clientRect().right;
+    const int h = clientRect().bottom;
+    FrameSolid(s, clientRect(), LightenColor(color_, 10));
     barRect_.right = fillEnd(percent_, 101.0, w);
     ColorRef from = color_;
     ColorRef to = LightenColor(color_, 100);
@@ -74,9 +74,9 @@ void XP_ProgressBar::PaintGlass(DrawSurface& s) {
 }
 
 void XP_ProgressBar::PaintDark(DrawSurface& s) {
-    const int w = clientRect_.right;
-    const int h = clientRect_.bottom;
-    FrameSolid(s, clientRect_, BlendColors(color_, kBlack, 200, palette()));
+    const int w = clientRect().right;
+    const int h = clientRect().bottom;
+    FrameSolid(s, clientRect(), BlendColors(color_, kBlack, 200, palette()));
     ColorRef from = kBlack;
     ColorRef to = LightenColor(BlendColors(color_, kBlack, 100, palette()), 10);
     const std::int32_t f = fillEnd(percent_, 100.0, std::int64_t{w} - 5);
@@ -84,9 +84,9 @@ void XP_ProgressBar::PaintDark(DrawSurface& s) {
 }
 
 void XP_ProgressBar::PaintHatch(DrawSurface& s) {
-    const int w = clientRect_.right;
-    const int h = clientRect_.bottom;
-    s.edge(clientRect_, EdgeKind::Bump, ResolveColor(kSysColorButtonHighlight, palette()),
+    const int w = clientRect().right;
+    const int h = clientRect().bottom;
+    s.edge(clientRect(), EdgeKind::Bump, ResolveColor(kSysColorButtonHighlight, palette()),
            ResolveColor(kSysColorButtonShadow, palette()));
     barRect_ = {2, 2, fillEnd(percent_, 101.0, w), h - 2};
     if (const auto hatch = hatchStyle(brushStyle_)) {
@@ -95,20 +95,20 @@ void XP_ProgressBar::PaintHatch(DrawSurface& s) {
 }
 
 void XP_ProgressBar::PaintPicture(DrawSurface& s) {
-    const int h = clientRect_.bottom;
-    s.edge(clientRect_, EdgeKind::SunkenOuter, ResolveColor(kSysColorButtonHighlight, palette()),
+    const int h = clientRect().bottom;
+    s.edge(clientRect(), EdgeKind::SunkenOuter, ResolveColor(kSysColorButtonHighlight, palette()),
            ResolveColor(kSysColorButtonShadow, palette()));
     if (image_.isNull()) {
         return;
     }
-    barRect_.right = fillEnd(percent_, 101.0, clientRect_.right);
+    barRect_.right = fillEnd(percent_, 101.0, clientRect().right);
     // A rectangle of barRect.right x (H - 4) at (2, 2); a negative extent covers nothing.
     s.fillPattern({2, 2, clampToInt32(std::int64_t{2} + barRect_.right), h - 2}, pattern_);
 }
 
 void XP_ProgressBar::PaintXPGlass(DrawSurface& s) {
-    const int w = clientRect_.right;
-    const int h = clientRect_.bottom;
+    const int w = clientRect().right;
+    const int h = clientRect().bottom;
     barRect_.right = fillEnd(percent_, 100.0, std::int64_t{w} - 4);
     const std::int32_t h2 = roundSaturated((h - 3) / 2.0);
 

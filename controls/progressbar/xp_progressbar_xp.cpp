@@ -10,22 +10,19 @@
 namespace quillon::controls {
 
 void XP_ProgressBar::CalcBar(int trackLeft) {
-    blockWidth_ = xpBlockWidth(style());
-    gapWidth_ = kGapWidth;
-    barRect_ = clientRect_;
+    const GdiRect client = clientRect();
+    barRect_ = client;
     barRect_.left = trackLeft;
-    fillFraction_ = xpFillFraction(percent_);
     if (orientation_ == 0) {
-        barRect_.right = xpBarRight(clientRect_.right, percent_, style());
+        barRect_.right = xpBarRight(client.right, percent_, style());
     } else {
-        fillFraction_ = 1.0 - fillFraction_;
-        barRect_.top = xpBarTop(clientRect_.bottom, percent_, style());
+        barRect_.top = xpBarTop(client.bottom, percent_, style());
     }
 }
 
 void XP_ProgressBar::PaintXPBar(DrawSurface& s) {
-    const int w = clientRect_.right;
-    const int h = clientRect_.bottom;
+    const int w = clientRect().right;
+    const int h = clientRect().bottom;
     if (orientation_ == 0) {
         // Even at 0 % one block shows.
         if (barRect_.right <= 14) {
@@ -62,8 +59,8 @@ void XP_ProgressBar::PaintXPBar(DrawSurface& s) {
 }
 
 void XP_ProgressBar::paintSearchingBlocks(DrawSurface& s) {
-    const int w = clientRect_.right;
-    const int h = clientRect_.bottom;
+    const int w = clientRect().right;
+    const int h = clientRect().bottom;
     for (int i = 0; i < 3; ++i) {
         // Block 0 is the palest.
         ColorRef tintA = LightenColor(color_, 220 - 40 * i);
@@ -73,38 +70,39 @@ void XP_ProgressBar::paintSearchingBlocks(DrawSurface& s) {
             drawGradient(s, tintA, tintB, left, 3, 9, h - 2, true);
         } else {
             const std::int32_t top =
-                clampToInt32(std::int64_t{barRect_.top} + std::int64_t{gapWidth_ + 10} * i);
+                clampToInt32(std::int64_t{barRect_.top} + std::int64_t{kGapWidth + 10} * i);
             drawGradient(s, tintA, tintB, w - 2, top, 2, 9, false);
         }
     }
 }
 
 void XP_ProgressBar::PaintSegments(DrawSurface& s, int trackLeft) {
-    const std::int64_t period = std::int64_t{blockWidth_} + gapWidth_;
-    gapRect_ = clientRect_;
-    gapRect_.left = trackLeft;
+    const int blockWidth = xpBlockWidth(style());
+    const std::int64_t period = std::int64_t{blockWidth} + kGapWidth;
+    GdiRect gap = clientRect();
+    gap.left = trackLeft;
     if (orientation_ == 0) {
         // Gaps right of the surface cannot show; stop there rather than at a far-away bar end.
         const std::int64_t end = std::min<std::int64_t>(barRect_.right, s.bounds().right());
-        for (std::int64_t x = std::int64_t{barRect_.left} + blockWidth_; x <= end; x += period) {
-            gapRect_.left = static_cast<std::int32_t>(x + 1);
-            gapRect_.right = static_cast<std::int32_t>(x + 1 + gapWidth_);
-            FillSolid(s, gapRect_, kWhite);
+        for (std::int64_t x = std::int64_t{barRect_.left} + blockWidth; x <= end; x += period) {
+            gap.left = static_cast<std::int32_t>(x + 1);
+            gap.right = static_cast<std::int32_t>(x + 1 + kGapWidth);
+            FillSolid(s, gap, kWhite);
         }
         return;
     }
     const std::int64_t stop =
-        std::max<std::int64_t>(std::int64_t{barRect_.top} + blockWidth_, s.bounds().top() + 1);
+        std::max<std::int64_t>(std::int64_t{barRect_.top} + blockWidth, s.bounds().top() + 1);
     for (std::int64_t y = barRect_.bottom; y >= stop; y -= period) {
-        gapRect_.top = static_cast<std::int32_t>(y - 2);
-        gapRect_.bottom = static_cast<std::int32_t>(y);
-        FillSolid(s, gapRect_, kWhite);
+        gap.top = static_cast<std::int32_t>(y - 2);
+        gap.bottom = static_cast<std::int32_t>(y);
+        FillSolid(s, gap, kWhite);
     }
 }
 
 void XP_ProgressBar::PaintXPFrame(DrawSurface& s) {
-    const int w = clientRect_.right;
-    const int h = clientRect_.bottom;
+    const int w = clientRect().right;
+    const int h = clientRect().bottom;
 
     constexpr ColorRef kOuter = 0x686868;
     constexpr ColorRef kShade = 0xBEBEBE;
@@ -120,7 +118,7 @@ void XP_ProgressBar::PaintXPFrame(DrawSurface& s) {
     drawLine(s, 2, 2, 2, h - 2, kLight);
     drawLine(s, 2, 2, w - 2, 2, kLight);
     drawLine(s, w - 2, 2, w - 2, h - 2, kLight);
-    FrameSolid(s, clientRect_, kOuter);
+    FrameSolid(s, clientRect(), kOuter);
 
     // The rounded corners, pixel by pixel; later pixels win where a small control makes them meet.
     struct Pixel {
@@ -172,7 +170,7 @@ void XP_ProgressBar::PaintCaption(DrawSurface& s) {
     const QFont f = captionFont(font_);
     const ColorRef textColor = look == BarStyle::Dark ? kSilver : kBlack;
     CenterCaption(s, text);
-    const double fillEnd = percent_ / 100.0 * clientRect_.right;
+    const double fillEnd = percent_ / 100.0 * clientRect().right;
     if (!(overlay && fillEnd > captionRect_.right)) {
         s.text(captionRect_.left, captionRect_.top, captionRect_, text, f, textColor);
     }
@@ -183,8 +181,8 @@ void XP_ProgressBar::PaintCaption(DrawSurface& s) {
 
 void XP_ProgressBar::CenterCaption(DrawSurface& s, const QString& text) {
     const QSize size = s.measure(text, captionFont(font_));
-    const std::int32_t left = roundSaturated(clientRect_.right / 2.0 - size.width() / 2.0);
-    const std::int32_t top = roundSaturated(clientRect_.bottom / 2.0 - size.height() / 2.0);
+    const std::int32_t left = roundSaturated(clientRect().right / 2.0 - size.width() / 2.0);
+    const std::int32_t top = roundSaturated(clientRect().bottom / 2.0 - size.height() / 2.0);
     captionRect_ = {left, top, clampToInt32(std::int64_t{left} + size.width()),
                     clampToInt32(std::int64_t{top} + size.height())};
 }
@@ -195,7 +193,7 @@ void XP_ProgressBar::PaintCaptionOverlay(DrawSurface& s, const QString& text, do
     }
     const ColorRef textColor = style() == BarStyle::Dark ? LightenColor(color_, 80) : kWhite;
     const std::int64_t captionWidth = std::int64_t{captionRect_.right} - captionRect_.left;
-    captionRect_.left = roundSaturated(clientRect_.right / 2.0 - captionWidth / 2.0);
+    captionRect_.left = roundSaturated(clientRect().right / 2.0 - captionWidth / 2.0);
     captionRect_.right = roundSaturated(fillEnd);
     s.text(captionRect_.left, captionRect_.top, captionRect_, text, captionFont(font_), textColor);
 }

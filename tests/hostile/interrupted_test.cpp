@@ -12,8 +12,12 @@
 #include <fstream>
 #include <functional>
 #include <gtest/gtest.h>
+#include <ostream>
+#include <string_view>
 #include <sys/stat.h>
 #include <thread>
+#include <utility>
+#include <vector>
 
 using namespace quillon::testing;
 namespace fs = std::filesystem;
@@ -73,14 +77,21 @@ struct Interruption {
     int signal;
     Reading reading;
     const char* name;
+    // Ignored by whoever started the program, as nohup ignores SIGHUP: it must stay ignored.
+    bool ignoredAtStart = false;
 };
+
+void PrintTo(const Interruption& interruption, std::ostream* out) {
+    *out << interruption.name;
+}
 
 class Interrupted : public ::testing::TestWithParam<Interruption> {};
 
 } // namespace
 
 TEST_P(Interrupted, MidFileTheOlderOutputStaysAndNothingHalfWrittenIsLeft) {
-    const int signal = GetParam().signal;
+    const Interruption& interruption = GetParam();
+    const int signal = interruption.signal;
     TempFolder work;
     const fs::path input = work.path() / "big.flv";
     if (GetParam().reading == Reading::LongFile) {
@@ -91,24 +102,33 @@ TEST_P(Interrupted, MidFileTheOlderOutputStaysAndNothingHalfWrittenIsLeft) {
     work.write("big.mp3", kOlder);
     work.write("next.flv", FlvBuilder::start().audio(0x2F, pattern(10)).bytes());
 
-    RunningProgram cli(QUILLON_CLI_PATH, work.path(), {"big.flv", "next.flv"});
+    std::vector<int> ignored;
+    if (interruption.ignoredAtStart) {
+        ignored.push_back(signal);
+    }
+    RunningProgram cli(QUILLON_CLI_PATH, work.path(), {"big.flv", "next.flv"}, ignored);
     // The signal must land in the middle of the file.
     ASSERT_TRUE(within20Seconds([&] {
         return GetParam().reading == Reading::LongFile ? !temporaryFilesIn(work.path()).empty()
                                                        : holdsOpen(cli.pid(), input);
     }));
     cli.signal(signal);
+    // An ignored signal changes nothing: the run is ended by the next one.
+    const int ending = interruption.ignoredAtStart ? SIGTERM : signal;
+    if (ending != signal) {
+        cli.signal(ending);
+    }
     const ProgramResult r = cli.wait();
 
     EXPECT_EQ(readFile(work.path() / "big.mp3"), kOlder);
     EXPECT_FALSE(fs::exists(work.path() / "next.mp3"));
-    if (signal == SIGKILL) {
+    if (ending == SIGKILL) {
         // Nothing can be cleaned up after this one; at most the temporary file is left.
         EXPECT_EQ(r.killedBy, SIGKILL);
         EXPECT_LE(temporaryFilesIn(work.path()).size(), 1u);
         return;
     }
-    EXPECT_EQ(r.exitCode, 128 + signal);
+    EXPECT_EQ(r.exitCode, 128 + ending);
     EXPECT_EQ(r.out, "big.flv: Stopped\n");
     EXPECT_EQ(r.err, "");
     EXPECT_TRUE(temporaryFilesIn(work.path()).empty());
@@ -120,21 +140,39 @@ INSTANTIATE_TEST_SUITE_P(Signals, Interrupted,
                                            Interruption{SIGHUP, Reading::LongFile, "HangUp"},
                                            Interruption{SIGKILL, Reading::LongFile, "Kill"},
                                            Interruption{SIGINT, Reading::PipeWithoutWriter,
-                                                        "InterruptWaitingForAWriter"}),
+                                                        "InterruptWaitingForAWriter"},
+                                           Interruption{SIGHUP, Reading::LongFile,
+                                                        "HangUpUnderNohup", true}),
                          [](const auto& info) { return std::string(info.param.name); });
 
-TEST(Starved, NoMemoryForATagOrAThreadEndsOneRowNotTheProcess) {
-#if defined(__SANITIZE_ADDRESS__)
-    GTEST_SKIP() << "the address sanitizer needs more address space than the limit leaves";
-#else
-    TempFolder work;
-    // A tag of the largest size (16 MiB), a file of several mapped windows (which wants the helper
-    // thread and its stack), and a small one, in a process limited to about 15 MB of address space.
+namespace {
+
+// A run under a limit the system sets: each file that the limit stops fails on its own row, the
+// files after it are still extracted, and no temporary file is left.
+struct Files {
+    std::vector<std::pair<std::string, Bytes>> inputs;
+    // The output each input should leave; empty bytes for none.
+    std::vector<std::pair<std::string, Bytes>> outputs;
+};
+
+struct Starvation {
+    const char* name;
+    const char* limit; // the shell's ulimit
+    Files (*files)();  // made when the case runs: some are large
+    const char* out;
+};
+
+void PrintTo(const Starvation& s, std::ostream* out) {
+    *out << s.name;
+}
+
+// A tag of the largest size (16 MiB), a file of several mapped windows (which wants the helper
+// thread and its stack), and a small one, for a process limited to about 15 MB of address space.
+Files tagsTooLargeForTheAddressSpace() {
     Bytes huge(0xFFFFFF - 1);
     for (std::size_t i = 0; i < huge.size(); i += 4096) {
         huge[i] = std::byte(i >> 12);
     }
-    work.write("huge.flv", FlvBuilder::start().audio(0x2F, huge).bytes());
     FlvBuilder wide = FlvBuilder::start();
     Bytes wideMp3;
     for (int i = 0; i < 3000; ++i) {
@@ -142,22 +180,65 @@ TEST(Starved, NoMemoryForATagOrAThreadEndsOneRowNotTheProcess) {
         wide.audio(0x2F, payload);
         wideMp3.insert(wideMp3.end(), payload.begin(), payload.end());
     }
-    work.write("wide.flv", wide.bytes());
-    work.write("small.flv", FlvBuilder::start().audio(0x2F, pattern(100)).bytes());
-
-    const ProgramResult r =
-        runInBash(work.path(), "ulimit -v 15000; " + shellQuote(QUILLON_CLI_PATH) +
-                                   " huge.flv wide.flv small.flv");
-    EXPECT_EQ(r.exitCode, 1) << r.err;
-    EXPECT_EQ(r.out, "huge.flv: Error: Can not read the flv file\n"
-                     "wide.flv: Finished\n"
-                     "small.flv: Finished\n");
-    EXPECT_FALSE(fs::exists(work.path() / "huge.mp3"));
-    EXPECT_EQ(readFile(work.path() / "wide.mp3"), wideMp3);
-    EXPECT_EQ(readFile(work.path() / "small.mp3"), pattern(100));
-    EXPECT_TRUE(temporaryFilesIn(work.path()).empty());
-#endif
+    return {{{"huge.flv", FlvBuilder::start().audio(0x2F, huge).bytes()},
+             {"wide.flv", wide.bytes()},
+             {"small.flv", FlvBuilder::start().audio(0x2F, pattern(100)).bytes()}},
+            {{"huge.mp3", {}}, {"wide.mp3", wideMp3}, {"small.mp3", pattern(100)}}};
 }
+
+// An output over a file-size limit of 20 KiB, and a small one after it.
+Files anOutputOverTheFileSizeLimit() {
+    FlvBuilder large = FlvBuilder::start();
+    for (int i = 0; i < 30; ++i) {
+        large.audio(0x2F, pattern(1000, i));
+    }
+    return {{{"large.flv", large.bytes()},
+             {"small.flv", FlvBuilder::start().audio(0x2F, pattern(100)).bytes()}},
+            {{"large.mp3", {}}, {"small.mp3", pattern(100)}}};
+}
+
+class UnderALimit : public ::testing::TestWithParam<Starvation> {};
+
+} // namespace
+
+TEST_P(UnderALimit, OneRowFailsNotTheProcess) {
+    const Starvation& s = GetParam();
+#if defined(__SANITIZE_ADDRESS__)
+    if (std::string_view(s.limit).starts_with("ulimit -v")) {
+        GTEST_SKIP() << "the address sanitizer needs more address space than the limit leaves";
+    }
+#endif
+    const Files files = s.files();
+    TempFolder work;
+    std::string names;
+    for (const auto& [name, bytes] : files.inputs) {
+        work.write(name, bytes);
+        names += " " + name;
+    }
+    const ProgramResult r =
+        runInBash(work.path(), std::string(s.limit) + "; " + shellQuote(QUILLON_CLI_PATH) + names);
+    EXPECT_EQ(r.exitCode, 1) << r.err;
+    EXPECT_EQ(r.out, s.out);
+    for (const auto& [name, bytes] : files.outputs) {
+        if (bytes.empty()) {
+            EXPECT_FALSE(fs::exists(work.path() / name)) << name;
+        } else {
+            EXPECT_EQ(readFile(work.path() / name), bytes) << name;
+        }
+    }
+    EXPECT_TRUE(temporaryFilesIn(work.path()).empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Limits, UnderALimit,
+    ::testing::Values(Starvation{"AddressSpace", "ulimit -v 15000", tagsTooLargeForTheAddressSpace,
+                                 "huge.flv: Error: Can not read the flv file\n"
+                                 "wide.flv: Finished\n"
+                                 "small.flv: Finished\n"},
+                      Starvation{"FileSize", "ulimit -f 20", anOutputOverTheFileSizeLimit,
+                                 "large.flv: Error: Can not write the mp3 file\n"
+                                 "small.flv: Finished\n"}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(Starved, OnTheWayUpToEnoughMemoryNoLimitLeavesATemporaryFileOrLosesTheOlderOutput) {
 #if defined(__SANITIZE_ADDRESS__)

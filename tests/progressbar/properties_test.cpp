@@ -81,6 +81,8 @@ TEST_P(ValueMapping, SetsPercentAndReadsBack) {
     ASSERT_NE(iface, nullptr);
     EXPECT_EQ(iface->role(), QAccessible::ProgressBar);
     EXPECT_EQ(iface->text(QAccessible::Value), QString::number(c.percent) + QStringLiteral(" %"));
+    // The same text as its description, which reaches screen readers over AT-SPI too.
+    EXPECT_EQ(iface->text(QAccessible::Description), iface->text(QAccessible::Value));
     ASSERT_NE(iface->valueInterface(), nullptr);
     EXPECT_EQ(iface->valueInterface()->minimumValue(), c.min);
     EXPECT_EQ(iface->valueInterface()->maximumValue(), c.max);

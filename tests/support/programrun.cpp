@@ -68,7 +68,8 @@ ProgramResult runProgram(const std::string& program, const std::filesystem::path
 }
 
 RunningProgram::RunningProgram(const std::string& program, const std::filesystem::path& workDir,
-                               const std::vector<std::string>& args)
+                               const std::vector<std::string>& args,
+                               const std::vector<int>& ignoredSignals)
     : outPath_(workDir / ".program-out"), errPath_(workDir / ".program-err") {
     std::vector<std::string> argv{program};
     argv.insert(argv.end(), args.begin(), args.end());
@@ -83,6 +84,9 @@ RunningProgram::RunningProgram(const std::string& program, const std::filesystem
         ::dup2(in, 0);
         ::dup2(out, 1);
         ::dup2(err, 2);
+        for (const int number : ignoredSignals) {
+            ::signal(number, SIG_IGN);
+        }
         std::vector<char*> pointers;
         pointers.reserve(argv.size() + 1);
         for (auto& a : argv) {

@@ -30,8 +30,11 @@ std::string shellQuote(const std::string& text);
 // A program started in the background, so a test can act on it while it runs.
 class RunningProgram {
 public:
+    // `ignoredSignals` are ignored when the program starts, as nohup or a shell's background job
+    // would leave them.
     RunningProgram(const std::string& program, const std::filesystem::path& workDir,
-                   const std::vector<std::string>& args);
+                   const std::vector<std::string>& args,
+                   const std::vector<int>& ignoredSignals = {});
     ~RunningProgram();
     RunningProgram(const RunningProgram&) = delete;
     RunningProgram& operator=(const RunningProgram&) = delete;

@@ -37,7 +37,9 @@ void ScriptedPump::PumpMessages() {
     if (duringPump) {
         duringPump(calls);
     }
-    QCoreApplication::processEvents();
+    if (!gone) {
+        QCoreApplication::processEvents();
+    }
 }
 
 } // namespace quillon::uitest

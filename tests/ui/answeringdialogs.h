@@ -60,9 +60,12 @@ public:
 class ScriptedPump final : public ui::EventPump {
 public:
     void PumpMessages() override;
+    bool windowSystemGone() const override { return gone; }
 
     std::function<void(int call)> duringPump;
     int calls = 0;
+    // Set to act as a display that went away: nothing is handled any more.
+    bool gone = false;
 };
 
 } // namespace quillon::uitest

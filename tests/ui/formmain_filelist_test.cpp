@@ -167,14 +167,15 @@ INSTANTIATE_TEST_SUITE_P(Targets, DropOnList,
 
 // `quillon FILE...` as a file manager's "Open With" runs it: the FILEs are listed exactly as the
 // same files dropped onto the list would be. Names are relative to the test's folder, which is
-// the current directory; "{dir}" in an argument stands for its full path.
+// the current directory; "{dir}" in an argument stands for its full path. Names are bytes, as the
+// system has them: "caf\xE9.flv" is Latin-1, not UTF-8.
 struct CommandLineCase {
     const char* name;
     std::vector<std::string> args;
-    QStringList dropped;
-    QStringList listed;
+    std::vector<std::string> dropped;
+    std::vector<std::string> listed;
     // What the drop lists, where it differs: it stops at the first item that is not there.
-    QStringList listedByDrop;
+    std::vector<std::string> listedByDrop;
     std::vector<std::string> notFound;
 };
 
@@ -190,12 +191,14 @@ protected:
             bed.makeFolder(QFileInfo(QString::fromLatin1(name)).path());
             bed.writeFile(QString::fromLatin1(name));
         }
+        bed.writeNativeFile("caf\xE9.flv");
         QDir::setCurrent(bed.folder.path());
     }
-    QStringList inFolder(const QStringList& names) const {
-        QStringList paths;
-        for (const QString& name : names) {
-            paths.append(bed.path(name));
+    QList<QByteArray> inFolder(const std::vector<std::string>& names) const {
+        QList<QByteArray> paths;
+        for (const std::string& name : names) {
+            paths.append(QFile::encodeName(bed.folder.path()) + '/' +
+                         QByteArray::fromStdString(name));
         }
         return paths;
     }
@@ -212,7 +215,7 @@ TEST_P(OpenedWithFiles, ListsWhatADropListsButNamesMissingFilesAndGoesOn) {
     const gui::GuiArguments parsed = gui::parseGuiArguments(args);
     ASSERT_EQ(parsed.action, gui::GuiArguments::Action::Open) << parsed.error;
     bed.form.addFiles(parsed.files);
-    EXPECT_EQ(bed.rowTexts().join('\n').toStdString(), inFolder(c.listed).join('\n').toStdString());
+    EXPECT_EQ(bed.rowPaths(), inFolder(c.listed));
     std::vector<std::string> notFound;
     for (const auto& missing : parsed.notFound) {
         notFound.push_back(missing.name + ": " + missing.reason.message());
@@ -220,10 +223,9 @@ TEST_P(OpenedWithFiles, ListsWhatADropListsButNamesMissingFilesAndGoesOn) {
     EXPECT_EQ(notFound, c.notFound);
 
     bed.form.ListView1->clear();
-    drop(inFolder(c.dropped), DropTarget::Rows);
-    EXPECT_EQ(
-        bed.rowTexts().join('\n').toStdString(),
-        inFolder(c.listedByDrop.isEmpty() ? c.listed : c.listedByDrop).join('\n').toStdString());
+    std::unique_ptr<QMimeData> data(fileDrag(inFolder(c.dropped)));
+    drop(*data, DropTarget::Rows);
+    EXPECT_EQ(bed.rowPaths(), inFolder(c.listedByDrop.empty() ? c.listed : c.listedByDrop));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -240,20 +242,71 @@ INSTANTIATE_TEST_SUITE_P(
                                       {"a.flv"},
                                       {},
                                       {}},
-                      CommandLineCase{"AMissingFileIsReportedAndTheOthersListed",
-                                      {"sub/c.flv", "gone.flv", "a.flv", "a.flv/b.flv"},
-                                      {"sub/c.flv", "gone.flv", "a.flv"},
-                                      {"sub/c.flv", "a.flv"},
-                                      {"sub/c.flv"},
-                                      {"gone.flv: No such file or directory",
-                                       "a.flv/b.flv: Not a directory"}},
+                      CommandLineCase{
+                          "AMissingFileIsReportedAndTheOthersListed",
+                          {"sub/c.flv", "gone.flv", "a.flv", "a.flv/b.flv"},
+                          {"sub/c.flv", "gone.flv", "a.flv"},
+                          {"sub/c.flv", "a.flv"},
+                          {"sub/c.flv"},
+                          {"gone.flv: No such file or directory", "a.flv/b.flv: Not a directory"}},
                       CommandLineCase{"AfterDoubleDashADashIsPartOfAName",
                                       {"--", "-dash.flv", "--", "a.flv"},
                                       {"-dash.flv", "--", "a.flv"},
                                       {"-dash.flv", "a.flv"},
                                       {"-dash.flv"},
-                                      {"--: No such file or directory"}}),
+                                      {"--: No such file or directory"}},
+                      CommandLineCase{"ANameThatIsNotUtf8IsListedAsItIs",
+                                      {"caf\xE9.flv", "a.flv"},
+                                      {"caf\xE9.flv", "a.flv"},
+                                      {"caf\xE9.flv", "a.flv"},
+                                      {},
+                                      {}}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// However a list grows, its first new row comes into view, also at the end of a long list.
+enum class AddedBy { Dialog, Drop, CommandLine };
+struct Growth {
+    const char* name;
+    AddedBy by;
+};
+
+void PrintTo(const Growth& g, std::ostream* out) {
+    *out << g.name;
+}
+using AddingToALongList = WindowTest<Growth>;
+
+TEST_P(AddingToALongList, BringsTheFirstAddedRowIntoView) {
+    QTreeWidget* list = bed.form.ListView1;
+    QStringList earlier;
+    for (int i = 0; i < 60; ++i) {
+        earlier.append(bed.writeFile(QStringLiteral("%1.flv").arg(i)));
+    }
+    bed.addThroughDialog(earlier);
+    bed.form.show();
+    list->scrollToTop();
+    const QStringList added = {bed.writeFile("new 1.flv"), bed.writeFile("new 2.flv")};
+    switch (GetParam().by) {
+    case AddedBy::Dialog:
+        bed.addThroughDialog(added);
+        break;
+    case AddedBy::Drop: {
+        std::unique_ptr<QMimeData> data(fileDrag(added));
+        dragAndDrop(bed.form, *data);
+        break;
+    }
+    case AddedBy::CommandLine:
+        bed.form.addFiles({QFile::encodeName(added[0]), QFile::encodeName(added[1])});
+        break;
+    }
+    ASSERT_EQ(list->topLevelItemCount(), 62);
+    EXPECT_TRUE(list->viewport()->rect().contains(list->visualItemRect(list->topLevelItem(60))));
+}
+
+INSTANTIATE_TEST_SUITE_P(Ways, AddingToALongList,
+                         ::testing::Values(Growth{"Dialog", AddedBy::Dialog},
+                                           Growth{"Drop", AddedBy::Drop},
+                                           Growth{"CommandLine", AddedBy::CommandLine}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 class RemoveRows : public ::testing::Test {
 protected:

@@ -3,12 +3,14 @@
 #include "formmaintestbed.h"
 #include "ui/folderpickerdialog.h"
 #include "ui/openfiledialog.h"
+#include "ui/pathtext.h"
 #include "ui/programicon.h"
 #include "ui/qtmessagebox.h"
 
 #include <QAccessible>
 #include <QApplication>
 #include <QHeaderView>
+#include <QMenu>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTimer>
@@ -58,6 +60,8 @@ TEST(FormMainWindow, IsAFixedSizeTitledWindowWithoutMaximizeBox) {
     FormMainTestbed bed;
     EXPECT_EQ(bed.form.windowTitle(), "Quillon 1.04");
     EXPECT_EQ(bed.form.objectName(), "FormMain");
+    // A frame to assistive technology, as main windows are.
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(&bed.form)->role(), QAccessible::Window);
     EXPECT_EQ(bed.form.minimumSize(), QSize(695, 419));
     EXPECT_EQ(bed.form.maximumSize(), QSize(695, 419));
     const Qt::WindowFlags flags = bed.form.windowFlags();
@@ -68,7 +72,7 @@ TEST(FormMainWindow, IsAFixedSizeTitledWindowWithoutMaximizeBox) {
 
 TEST(FormMainWindow, ListHasTheTwoReportColumnsAndStartsEmpty) {
     FormMainTestbed bed;
-    QTreeWidget* list = bed.form.ListView1;
+    ui::FileListView* list = bed.form.ListView1;
     ASSERT_EQ(list->columnCount(), 2);
     EXPECT_EQ(list->headerItem()->text(0), "File Name");
     EXPECT_EQ(list->headerItem()->text(1), "Status");
@@ -77,6 +81,25 @@ TEST(FormMainWindow, ListHasTheTwoReportColumnsAndStartsEmpty) {
     EXPECT_FALSE(list->rootIsDecorated());
     EXPECT_EQ(list->topLevelItemCount(), 0);
     EXPECT_TRUE(bed.form.lastFolder().isEmpty());
+
+    // The empty list says what to do, drawn in its middle; a list with a row does not.
+    bed.form.show();
+    const auto inkInTheMiddle = [&] {
+        const QImage drawn = list->viewport()->grab().toImage();
+        const QRgb base = list->palette().color(QPalette::Base).rgb();
+        int ink = 0;
+        for (int y = drawn.height() / 3; y < drawn.height() * 2 / 3; ++y) {
+            for (int x = 0; x < drawn.width(); ++x) {
+                ink += drawn.pixel(x, y) != base ? 1 : 0;
+            }
+        }
+        return ink;
+    };
+    EXPECT_GT(inkInTheMiddle(), 100);
+    EXPECT_EQ(list->accessibleDescription(), "Add or drop FLV files here");
+    list->appendFile("/v/clip.flv", "Ready");
+    EXPECT_EQ(inkInTheMiddle(), 0);
+    EXPECT_EQ(list->accessibleDescription(), "");
 }
 
 TEST(FormMainWindow, TabOrderRunsFromTheListThroughTheButtonsToTheBar) {
@@ -155,7 +178,7 @@ TEST_P(ListColumns, StatusStaysWholeWithoutAHorizontalScrollBar) {
     ui::FileListView* list = bed.form.ListView1;
     bed.form.show();
     for (int i = 0; i < GetParam().added; ++i) {
-        list->appendFile(QStringLiteral("/v/%1.flv").arg(i), "Ready");
+        list->appendFile(QStringLiteral("/v/%1.flv").arg(i).toUtf8(), "Ready");
     }
     QCoreApplication::processEvents();
     while (list->topLevelItemCount() > GetParam().kept) {
@@ -173,6 +196,22 @@ INSTANTIATE_TEST_SUITE_P(Rows, ListColumns,
                                            ListLength{"Many", 40, 40, true},
                                            ListLength{"ManyThenFew", 40, 3, false}),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// Rows share one height, and it is that of the tallest row, not of the first: a name drawn taller
+// (a fallback font for CJK, here a name holding a line break) leaves no row clipped.
+TEST(FormMainWindow, EveryRowIsAsTallAsTheTallestName) {
+    FormMainTestbed bed;
+    ui::FileListView* list = bed.form.ListView1;
+    bed.form.show();
+    list->appendFile("/v/a.flv", "Ready");
+    QCoreApplication::processEvents();
+    const int oneLine = list->visualItemRect(list->topLevelItem(0)).height();
+    list->appendFile("/v/two\nlines.flv", "Ready");
+    QCoreApplication::processEvents();
+    EXPECT_GE(list->visualItemRect(list->topLevelItem(1)).height(), oneLine * 2 - 2);
+    EXPECT_EQ(list->visualItemRect(list->topLevelItem(0)).height(),
+              list->visualItemRect(list->topLevelItem(1)).height());
+}
 
 // A status is cut at its end, so it still starts with what happened; a path in its middle, so
 // its file name stays in sight. Drawn beside a row holding only the text's start, the long
@@ -194,7 +233,7 @@ TEST_P(ListCutting, LongTextIsCutWhereItsColumnNeedsIt) {
         start.chop(1);
     }
     for (const QString& shown : {QString(QLatin1String(cut.text)), start}) {
-        list->appendFile(cut.column == 0 ? shown : "", cut.column == 1 ? shown : "");
+        list->appendFile(cut.column == 0 ? shown.toUtf8() : "", cut.column == 1 ? shown : "");
     }
     bed.form.show();
     const QImage drawn = list->viewport()->grab().toImage();
@@ -216,21 +255,64 @@ INSTANTIATE_TEST_SUITE_P(
                               false}),
     [](const auto& info) { return std::string(info.param.name); });
 
-// The dialogs shown for the window carry its look: the skin's style and colours and its font.
-void showMessageBox(QWidget* owner) {
-    ui::QtMessageBox(owner).showMessage("Can not read /x", "Error", ui::MessageIcon::Critical);
+// A row's tooltip is plain text, which Qt never wraps: long paths are broken after their
+// separators, and a name too long for a line anywhere but inside a character. Widths here are
+// counted in UTF-16 code units.
+struct TipWrap {
+    const char* name;
+    const char* text;
+    int width;
+    const char* wrapped;
+};
+
+void PrintTo(const TipWrap& w, std::ostream* out) {
+    *out << w.name;
 }
-void showOpenFileDialog(QWidget* owner) {
-    ui::QtOpenFileDialog().getOpenFileNames(owner, QDir::tempPath());
+
+using TipLines = ::testing::TestWithParam<TipWrap>;
+
+TEST_P(TipLines, StayWithinTheirWidth) {
+    const TipWrap& w = GetParam();
+    EXPECT_EQ(ui::wrapPathText(QString::fromUtf8(w.text), w.width,
+                               [](const QString& s) { return int(s.size()); }),
+              QString::fromUtf8(w.wrapped));
 }
-void showFolderPicker(QWidget* owner) {
-    ui::DialogFolderPicker().BrowseForFolder(owner, "title", QDir::tempPath());
+
+INSTANTIATE_TEST_SUITE_P(
+    Paths, TipLines,
+    ::testing::Values(TipWrap{"FitsAsItIs", "/a/b.flv\nFinished", 20, "/a/b.flv\nFinished"},
+                      TipWrap{"BreaksAfterSeparators", "/home/someone/Videos/clip.flv", 14,
+                              "/home/someone/\nVideos/\nclip.flv"},
+                      TipWrap{"CutsALongNameAnywhere", "/v/abcdefghij.flv", 6,
+                              "/v/\nabcdef\nghij.f\nlv"},
+                      TipWrap{"KeepsACharacterOfTwoUnitsWhole", "/\xF0\x9F\x98\x80\xF0\x9F\x98\x80",
+                              3, "/\n\xF0\x9F\x98\x80\n\xF0\x9F\x98\x80"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// The dialogs shown for the window carry its look: the skin's style and colours and its font. So
+// do the pop-ups that Qt makes on its own later, such as a row's context menu.
+void showMessageBox(ui::FormMain& owner) {
+    ui::QtMessageBox(&owner).showMessage("Can not read /x", "Error", ui::MessageIcon::Critical);
+}
+void showOpenFileDialog(ui::FormMain& owner) {
+    ui::QtOpenFileDialog().getOpenFileNames(&owner, QDir::tempPath());
+}
+void showFolderPicker(ui::FormMain& owner) {
+    ui::DialogFolderPicker().BrowseForFolder(&owner, "title", QDir::tempPath());
+}
+void showRowMenu(ui::FormMain& owner) {
+    owner.ListView1->appendFile("/v/clip.flv", "Ready");
+    owner.rowMenu(0)->exec(owner.mapToGlobal(QPoint(10, 10)));
 }
 
 struct ShownDialog {
     const char* name;
-    void (*show)(QWidget* owner);
+    void (*show)(ui::FormMain& owner);
 };
+
+void PrintTo(const ShownDialog& d, std::ostream* out) {
+    *out << d.name;
+}
 using DialogLook = WindowTest<ShownDialog>;
 
 TEST_P(DialogLook, IsTheWindowsLook) {
@@ -238,30 +320,33 @@ TEST_P(DialogLook, IsTheWindowsLook) {
     QTimer poll;
     poll.setInterval(1);
     QObject::connect(&poll, &QTimer::timeout, [&] {
-        seen = QApplication::activeModalWidget();
+        seen = QApplication::activeModalWidget() != nullptr ? QApplication::activeModalWidget()
+                                                            : QApplication::activePopupWidget();
         if (seen == nullptr) {
             return;
         }
         poll.stop();
         const QPalette palette = bed.form.palette();
         EXPECT_EQ(seen->palette().color(QPalette::Window), palette.color(QPalette::Window));
+        EXPECT_EQ(seen->palette().color(QPalette::Highlight), palette.color(QPalette::Highlight));
         EXPECT_EQ(QFontInfo(seen->font()).family(), QFontInfo(bed.form.font()).family());
+        EXPECT_EQ(seen->style(), bed.form.CmdAdd->style());
         const auto buttons = seen->findChildren<QPushButton*>();
-        EXPECT_FALSE(buttons.isEmpty());
         for (QPushButton* button : buttons) {
             EXPECT_EQ(button->style(), bed.form.CmdAdd->style()) << button->text().toStdString();
         }
-        QMetaObject::invokeMethod(seen, "reject", Qt::QueuedConnection);
+        QMetaObject::invokeMethod(seen, &QWidget::close, Qt::QueuedConnection);
     });
     poll.start();
-    GetParam().show(&bed.form);
+    GetParam().show(bed.form);
     EXPECT_NE(seen, nullptr);
 }
 
 INSTANTIATE_TEST_SUITE_P(Dialogs, DialogLook,
                          ::testing::Values(ShownDialog{"MessageBox", showMessageBox},
                                            ShownDialog{"OpenFileDialog", showOpenFileDialog},
-                                           ShownDialog{"FolderPicker", showFolderPicker}),
+                                           ShownDialog{"FolderPicker", showFolderPicker},
+                                           ShownDialog{"RowMenu", showRowMenu}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace

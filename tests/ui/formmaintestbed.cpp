@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "formmaintestbed.h"
 
+#include "ui/nativepath.h"
+
 #include <QApplication>
 #include <QCoreApplication>
 #include <QCryptographicHash>
@@ -12,20 +14,32 @@
 #include <QTimer>
 #include <QTreeWidget>
 #include <QUrl>
+#include <filesystem>
+#include <fstream>
 #include <stdexcept>
+#include <system_error>
 
 namespace quillon::uitest {
 
-FormMainTestbed::FormMainTestbed()
-    : form({files, pump, messages, openFileDialog, folderPicker, webPages}),
+FormMainTestbed::FormMainTestbed(MessageBoxes boxes)
+    : files(platform::PosixFileSystem::ReadMode::Fastest,
+            [this] { return form.eventsHandledWhileWaiting(); }),
+      form({files, pump,
+            boxes == MessageBoxes::Shown ? static_cast<ui::MessageBox&>(shownMessages) : messages,
+            openFileDialog, folderPicker, webPages}),
       savedCurrentDirectory_(QDir::currentPath()) {
     if (!folder.isValid()) {
         throw std::runtime_error("no temporary folder");
     }
+    shownMessages.setOwner(&form);
 }
 
 FormMainTestbed::~FormMainTestbed() {
     QDir::setCurrent(savedCurrentDirectory_);
+    // Qt passes over names it cannot decode and would leave them behind; the system's own
+    // calls see every name.
+    std::error_code ignored;
+    std::filesystem::remove_all(QFile::encodeName(folder.path()).toStdString(), ignored);
 }
 
 QStringList FormMainTestbed::rowTexts() const {
@@ -34,6 +48,14 @@ QStringList FormMainTestbed::rowTexts() const {
         texts.append(form.ListView1->topLevelItem(i)->text(0));
     }
     return texts;
+}
+
+QList<QByteArray> FormMainTestbed::rowPaths() const {
+    QList<QByteArray> paths;
+    for (int row = 1; row <= form.rowCount(); ++row) {
+        paths.append(QByteArray::fromStdString(form.rowText(row)));
+    }
+    return paths;
 }
 
 QStringList FormMainTestbed::statuses() const {
@@ -92,6 +114,16 @@ QString FormMainTestbed::copyFixture(const QString& fixtureName, const QString& 
     return writeFile(name, readAll(fixture(fixtureName)));
 }
 
+QByteArray FormMainTestbed::writeNativeFile(const QByteArray& name, const QByteArray& bytes) const {
+    const QByteArray path = QFile::encodeName(folder.path()) + '/' + name;
+    std::ofstream out(path.toStdString(), std::ios::binary);
+    out.write(bytes.constData(), bytes.size());
+    if (!out.flush()) {
+        throw std::runtime_error("cannot write " + path.toStdString());
+    }
+    return path;
+}
+
 QString FormMainTestbed::makeFolder(const QString& name) const {
     QDir(folder.path()).mkpath(name);
     return path(name);
@@ -140,6 +172,16 @@ QMimeData* fileDrag(const QStringList& paths) {
     QList<QUrl> urls;
     for (const QString& path : paths) {
         urls.append(QUrl::fromLocalFile(path));
+    }
+    data->setUrls(urls);
+    return data;
+}
+
+QMimeData* fileDrag(const QList<QByteArray>& paths) {
+    auto* data = new QMimeData;
+    QList<QUrl> urls;
+    for (const QByteArray& path : paths) {
+        urls.append(ui::fileUrl(path));
     }
     data->setUrls(urls);
     return data;

@@ -5,6 +5,7 @@
 #include "platform/posixfilesystem.h"
 #include "ui/formmain.h"
 #include "ui/formpath.h"
+#include "ui/qtmessagebox.h"
 
 #include <QDir>
 #include <QMimeData>
@@ -16,13 +17,17 @@
 namespace quillon::uitest {
 
 // The main window with answering dialogs, real files in a fresh folder, and the process's
-// current directory put back afterwards (the output folder dialog's folder test moves it).
+// current directory put back afterwards (the output folder dialog's folder test moves it). The
+// file layer hands its waits for slow sources to the window, as the program's does.
 class FormMainTestbed {
 public:
-    FormMainTestbed();
+    enum class MessageBoxes { Recorded, Shown };
+    explicit FormMainTestbed(MessageBoxes boxes = MessageBoxes::Recorded);
     ~FormMainTestbed();
 
+    // The rows as shown, and the paths they keep (any bytes).
     QStringList rowTexts() const;
+    QList<QByteArray> rowPaths() const;
     QStringList statuses() const;
     // Lists the paths as one confirmed selection in the Add dialog.
     void addThroughDialog(const QStringList& paths);
@@ -34,12 +39,17 @@ public:
     // A file in the fresh folder with the given bytes; returns its full path.
     QString writeFile(const QString& name, const QByteArray& bytes = {}) const;
     QString copyFixture(const QString& fixture, const QString& name) const;
+    // A file whose name is given in the system's bytes (not necessarily UTF-8); returns its full
+    // path, in bytes too.
+    QByteArray writeNativeFile(const QByteArray& name, const QByteArray& bytes = {}) const;
     QString makeFolder(const QString& name) const;
     QString path(const QString& name) const { return folder.filePath(name); }
 
     platform::PosixFileSystem files;
     ScriptedPump pump;
     RecordingMessageBox messages;
+    // Real message boxes, for the cases that need what a shown box does to the window.
+    ui::QtMessageBox shownMessages;
     AnsweringOpenFileDialog openFileDialog;
     AnsweringFolderPicker folderPicker;
     RecordingWebPageOpener webPages;
@@ -66,6 +76,8 @@ QByteArray expectedMp3Hash(const QString& fixtureName);
 // whether the list offered to take it.
 bool dragAndDrop(ui::FormMain& form, const QMimeData& data, QWidget* target = nullptr);
 QMimeData* fileDrag(const QStringList& paths);
+// A drag of paths as the system names them, not necessarily UTF-8.
+QMimeData* fileDrag(const QList<QByteArray>& paths);
 
 // Makes `window` the active window, so its keys reach it. The offscreen platform activates
 // windows late: a dialog closed a moment ago may still take the activation back, so this waits

@@ -233,15 +233,21 @@ TEST_F(FormPathTest, CloseBoxCountsAsCancelAndKeepsTheState) {
 struct PickerStart {
     const char* name;
     const char* initial; // "$" stands for an existing folder
+    bool preselected;    // the existing folder is preselected
 };
+
+void PrintTo(const PickerStart& p, std::ostream* out) {
+    *out << p.name;
+}
 using FolderPickerShown = ::testing::TestWithParam<PickerStart>;
 
 TEST_P(FolderPickerShown, NothingCountsAsChosenUntilAFolderIs) {
     QTemporaryDir temp;
     const QString existing = QDir(temp.path()).canonicalPath();
-    const bool preselected = GetParam().initial == std::string("$");
+    const bool preselected = GetParam().preselected;
     const QString expected = preselected ? existing : QString();
-    ui::FolderPickerDialog picker("title", preselected ? existing : GetParam().initial);
+    ui::FolderPickerDialog picker("title",
+                                  QString::fromUtf8(GetParam().initial).replace('$', existing));
     picker.show();
     picker.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&picker));
@@ -264,9 +270,12 @@ TEST_P(FolderPickerShown, NothingCountsAsChosenUntilAFolderIs) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Starts, FolderPickerShown,
-                         ::testing::Values(PickerStart{"Nothing", ""},
-                                           PickerStart{"SameAsInputText", "[Same as input path]"},
-                                           PickerStart{"ExistingFolder", "$"}),
+                         ::testing::Values(PickerStart{"Nothing", "", false},
+                                           PickerStart{"SameAsInputText", "[Same as input path]",
+                                                       false},
+                                           PickerStart{"ExistingFolder", "$", true},
+                                           // A stored folder deleted since, with its parent.
+                                           PickerStart{"DeletedFolder", "$/gone/deeper", true}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 // A preselected folder deep in the tree is expanded and in view once its branch has loaded,

@@ -27,14 +27,21 @@ if [ ! -s "$big" ] || [ "$(stat -c %s "$big")" -lt "$min_bytes" ]; then
     python3 "$here/make-big-flv.py" "$data/source.flv" "$big" "$min_bytes"
 fi
 
-# Outputs go to the build folder's file system and to tmpfs.
-disk="$build/bench-out"
-rm -rf "$disk" && mkdir -p "$disk"
+# Outputs go to the build folder's file system (or to the one QUILLON_BENCH_DISK names a folder
+# of: file systems differ most in what replacing a file costs) and to tmpfs, each into a folder of
+# the benchmark's own.
+disk="$(mktemp -d "${QUILLON_BENCH_DISK:-$build}/quillon-bench.XXXXXX")"
 shm="$(mktemp -d /dev/shm/quillon-bench.XXXXXX)"
-trap 'rm -rf "$shm"' EXIT
+trap 'rm -rf "$disk" "$shm"' EXIT
 hypervisor="$(dmesg 2>/dev/null | grep -o -m1 'Hypervisor detected: .*' || true)"
 echo "machine: $(nproc) cores, ${hypervisor:-no hypervisor seen (or dmesg not readable)}, load $(cut -d' ' -f1-3 /proc/loadavg)"
 echo "output folders: $disk ($(df --output=fstype "$disk" | tail -n 1)), $shm ($(df --output=fstype "$shm" | tail -n 1))"
+# Whether the disk's file system keeps a journal and discards freed blocks at once decides what
+# freeing an older output costs.
+device="$(findmnt -n -o SOURCE --target "$disk")"
+journal=no
+[ -e "/proc/fs/jbd2/$(basename "$device")-8" ] && journal=yes
+echo "disk: $device, mounted $(findmnt -n -o OPTIONS --target "$disk"), journal: $journal"
 
 "$cli" -o "$disk" "$big" >/dev/null
 ffmpeg -hide_banner -loglevel error -y -i "$big" -map 0:a -c:a copy -write_xing 0 \
@@ -137,4 +144,3 @@ for out in "$disk/small" "$shm/small"; do
         -n cat --prepare "sync" "cat '$small'/in/*.flv >/dev/null" >/dev/null
     report "$data/small.json" "$small_files small files, outputs on $(df --output=fstype "$out" | tail -n 1)"
 done
-rm -rf "$disk"

@@ -106,11 +106,23 @@ class Window:
     def __init__(self, display, folder, names):
         env = dict(os.environ, DISPLAY=display, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1")
         env.pop("QT_QPA_PLATFORM", None)
+        # Kept so that a window that never shows up can say why.
+        self.errors = tempfile.TemporaryFile()
         self.process = subprocess.Popen([QUILLON] + names, cwd=folder, env=env,
-                                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+                                        stdout=subprocess.DEVNULL, stderr=self.errors)
         self.app = None
-        pump_until(lambda: self._found(), 30)
+        pump_until(lambda: self._found() or self.process.poll() is not None, 60)
         self.frame = window_named(self.app, "Quillon 1.04") if self.app else None
+
+    def why_missing(self):
+        """What is known of a window that did not show up on the accessibility bus."""
+        code = self.process.poll()
+        self.errors.seek(0)
+        said = self.errors.read().decode(errors="replace").strip().splitlines()[-5:]
+        where = ("its process ended with %r" % code if code is not None else
+                 "its process runs, %s" % ("on the bus without that window" if self.app else
+                                           "not on the accessibility bus after 60 s"))
+        return "; ".join([where] + said)
 
     def _found(self):
         self.app = application(self.process.pid)
@@ -170,7 +182,9 @@ def run_followed_and_stopped_by_a_signal(display):
         listener.register("object:property-change:accessible-name")
 
         window = Window(display, folder, ["a.flv", "broken.flv", "slow.flv"])
-        if not check(window.frame is not None, "the main window is a frame named Quillon 1.04"):
+        if not check(window.frame is not None,
+                     "the main window is a frame named Quillon 1.04" +
+                     ("" if window.frame is not None else ": " + window.why_missing())):
             window.ended(0)
             return
         check(find(window.frame, role_and_name("tree", "Files")) is not None,
@@ -182,15 +196,17 @@ def run_followed_and_stopped_by_a_signal(display):
         check(window.extract(), "Extract and OK pressed")
         check(pump_until(lambda: window.status(2) == "Extracting...", 20),
               "the silent pipe's row shows Extracting...")
-        check(window.frame.get_name() == "Quillon \u2014 3 of 3",
+        check(pump_until(lambda: window.frame.get_name() == "Quillon \u2014 3 of 3", 5),
               "the title says where the run is: " + repr(window.frame.get_name()))
         for status in ("Finished", "Error: Can not read the flv file", "Extracting..."):
             check(pump_until(lambda: status in {n for r, n in names_seen if r == "table cell"}, 5),
                   "status change announced: " + status)
-        value = int(bar.get_current_value())
-        check(bar.get_maximum_value() == 100 and bar.get_description() == "%d %%" % value,
-              "the bar's value and its text: %d, %r" % (value, bar.get_description()))
-        check(len(partial_outputs(folder)) == 1, "the pipe's output is being written")
+        check(pump_until(lambda: bar.get_maximum_value() == 100 and
+                         bar.get_description() == "%d %%" % int(bar.get_current_value()), 5),
+              "the bar's value and its text: %d, %r" % (bar.get_current_value(),
+                                                        bar.get_description()))
+        check(pump_until(lambda: len(partial_outputs(folder)) == 1, 5),
+              "the pipe's output is being written")
 
         window.process.send_signal(signal.SIGTERM)
         code = window.ended(15)
@@ -211,13 +227,15 @@ def run_that_loses_its_display(display, xvfb):
             start = sample.read(4096)
         writer = silent_pipe(folder, "slow.flv", start)
         window = Window(display, folder, ["slow.flv"])
-        if not check(window.frame is not None, "the window is up again"):
+        if not check(window.frame is not None, "the window is up again" +
+                     ("" if window.frame is not None else ": " + window.why_missing())):
             window.ended(0)
             return
         check(window.extract(), "Extract and OK pressed")
         check(pump_until(lambda: window.status(0) == "Extracting...", 20),
               "the silent pipe's row shows Extracting...")
-        check(len(partial_outputs(folder)) == 1, "the pipe's output is being written")
+        check(pump_until(lambda: len(partial_outputs(folder)) == 1, 5),
+              "the pipe's output is being written")
         xvfb.kill()
         xvfb.wait()
         code = window.ended(15)

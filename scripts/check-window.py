@@ -43,6 +43,8 @@ def start_display():
             break
         number += chunk
     os.close(read_end)
+    if not number.strip():
+        sys.exit("check-window: Xvfb gave no display (exit %r)" % xvfb.wait())
     return xvfb, ":" + number.decode().strip()
 
 

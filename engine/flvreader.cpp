@@ -63,6 +63,11 @@ void FlvReader::readTagData() {
             static_cast<std::uint32_t>(state_.InputHandle->skip(state_.TagDataSize));
         return;
     }
+    state_.TagData = state_.InputHandle->readInPlace(state_.TagDataSize);
+    if (state_.TagData.size() == state_.TagDataSize) {
+        state_.TagBytesPresent = state_.TagDataSize;
+        return;
+    }
     // A size that lies costs nothing: the buffer grows for no more than a known file size can
     // still hold, and on an input of unknown size (a pipe) for no more than twice what has
     // arrived.
@@ -87,6 +92,7 @@ void FlvReader::readTagData() {
                       got);
     }
     state_.TagBytesPresent = got;
+    state_.TagData = std::span(state_.TagBuffer.get(), got);
 }
 
 // Replaces the tag buffer by one of `capacity` bytes that starts with the first `keep` bytes of
@@ -113,13 +119,15 @@ TagLoopOutcome FlvReader::ReadTags(AudioStage& audio) {
     const auto header = std::span(state_.HeaderBuffer);
 
     while (moreTags()) {
-        const std::size_t got = readInto(header);
+        const auto inPlace = state_.InputHandle->readInPlace(header.size());
+        const std::size_t got = inPlace.empty() ? readInto(header) : inPlace.size();
         if (got == 0) {
             break;
         }
-        const FlvTagHeader tag = got == header.size()
-                                     ? FlvTagHeader::parse(header.first<flv::kTagHeaderSize>())
-                                     : FlvTagHeader::parseCutShort(header.first(got));
+        const FlvTagHeader tag =
+            !inPlace.empty()       ? FlvTagHeader::parse(inPlace.first<flv::kTagHeaderSize>())
+            : got == header.size() ? FlvTagHeader::parse(header.first<flv::kTagHeaderSize>())
+                                   : FlvTagHeader::parseCutShort(header.first(got));
         state_.TagType = tag.type;
         state_.TagDataSize = tag.dataSize;
         state_.Position += flv::kTagHeaderSize;
@@ -141,7 +149,7 @@ TagLoopOutcome FlvReader::ReadTags(AudioStage& audio) {
         } else {
             state_.QuietWork = 0;
             if (tag.type == flv::kTagTypeAudio) {
-                audio.HandleAudioTag(std::span(state_.TagBuffer.get(), state_.TagBytesPresent));
+                audio.HandleAudioTag(state_.TagData);
                 if (audio.done()) {
                     return TagLoopOutcome::AudioDone;
                 }

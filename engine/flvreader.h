@@ -36,6 +36,8 @@ struct FlvReaderState {
     // How many of the current tag's data bytes the file actually held; less than TagDataSize
     // only for a tag cut short by the end of the file.
     std::uint32_t TagBytesPresent = 0;
+    // The current audio tag's data: in the tag buffer, or where the input holds it.
+    std::span<const std::byte> TagData;
     // Counted tags since the bar last moved.
     int ProgressCount = 0;
     // What uncounted tags have cost since the window last breathed.

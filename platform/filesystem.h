@@ -18,6 +18,10 @@ class InputFile {
 public:
     virtual ~InputFile() = default;
     virtual std::size_t read(std::span<std::byte> destination) = 0;
+    // The next `count` bytes where the input already holds them in one piece, without copying
+    // them, and moves past them; empty, having moved nowhere, where it does not (the caller then
+    // reads them). They stay valid until the next read, readInPlace or seek.
+    virtual std::span<const std::byte> readInPlace(std::size_t /*count*/) { return {}; }
     // Moves past `count` bytes as if they had been read; returns the count actually passed over.
     // The reader uses it for tag data nobody looks at, so it need not be copied anywhere.
     virtual std::uint64_t skip(std::uint64_t count) = 0;

@@ -65,6 +65,19 @@ std::size_t BufferedInputFile::read(std::span<std::byte> destination) {
     return done;
 }
 
+std::span<const std::byte> BufferedInputFile::readInPlace(std::size_t count) {
+    // Only an empty buffer is filled again: one that holds a part would have to keep it.
+    if (begin_ == end_ && count <= kReadBufferSize) {
+        refill();
+    }
+    if (end_ - begin_ < count) {
+        return {};
+    }
+    const std::span<const std::byte> bytes(buffer_.get() + begin_, count);
+    begin_ += count;
+    return bytes;
+}
+
 std::uint64_t BufferedInputFile::skip(std::uint64_t count) {
     const std::uint64_t inBuffer = std::min<std::uint64_t>(count, end_ - begin_);
     begin_ += static_cast<std::size_t>(inBuffer);

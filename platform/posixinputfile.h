@@ -22,6 +22,7 @@ public:
     BufferedInputFile(FileDescriptor fd, std::uint64_t size);
 
     std::size_t read(std::span<std::byte> destination) override;
+    std::span<const std::byte> readInPlace(std::size_t count) override;
     std::uint64_t skip(std::uint64_t count) override;
     bool seek(std::uint64_t offset) override;
     std::optional<std::uint64_t> size() const override { return size_; }

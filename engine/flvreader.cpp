@@ -24,6 +24,17 @@ std::size_t FlvReader::readInto(std::span<std::byte> destination) {
     return state_.BytesRead;
 }
 
+// As many bytes as `buffer` holds (fewer only at the end of the input): used where they lie when
+// the input holds them in one piece, read into `buffer` otherwise.
+std::span<const std::byte> FlvReader::take(std::span<std::byte> buffer) {
+    const auto inPlace = state_.InputHandle->readInPlace(buffer.size());
+    if (inPlace.size() == buffer.size()) {
+        state_.BytesRead = inPlace.size();
+        return inPlace;
+    }
+    return buffer.first(readInto(buffer));
+}
+
 bool FlvReader::OpenFlv(const std::string& path) {
     ResetFlvState();
     openError_ = {};
@@ -63,9 +74,10 @@ void FlvReader::readTagData() {
             static_cast<std::uint32_t>(state_.InputHandle->skip(state_.TagDataSize));
         return;
     }
+    // Where the input holds the whole tag in one piece, it is used where it lies.
     state_.TagData = state_.InputHandle->readInPlace(state_.TagDataSize);
     if (state_.TagData.size() == state_.TagDataSize) {
-        state_.TagBytesPresent = state_.TagDataSize;
+        state_.BytesRead = state_.TagBytesPresent = state_.TagDataSize;
         return;
     }
     // A size that lies costs nothing: the buffer grows for no more than a known file size can
@@ -119,15 +131,14 @@ TagLoopOutcome FlvReader::ReadTags(AudioStage& audio) {
     const auto header = std::span(state_.HeaderBuffer);
 
     while (moreTags()) {
-        const auto inPlace = state_.InputHandle->readInPlace(header.size());
-        const std::size_t got = inPlace.empty() ? readInto(header) : inPlace.size();
+        const auto bytes = take(header);
+        const std::size_t got = bytes.size();
         if (got == 0) {
             break;
         }
-        const FlvTagHeader tag =
-            !inPlace.empty()       ? FlvTagHeader::parse(inPlace.first<flv::kTagHeaderSize>())
-            : got == header.size() ? FlvTagHeader::parse(header.first<flv::kTagHeaderSize>())
-                                   : FlvTagHeader::parseCutShort(header.first(got));
+        const FlvTagHeader tag = got == header.size()
+                                     ? FlvTagHeader::parse(bytes.first<flv::kTagHeaderSize>())
+                                     : FlvTagHeader::parseCutShort(bytes);
         state_.TagType = tag.type;
         state_.TagDataSize = tag.dataSize;
         state_.Position += flv::kTagHeaderSize;

@@ -74,6 +74,7 @@ public:
 private:
     void ResetFlvState() { state_ = FlvReaderState{}; }
     std::size_t readInto(std::span<std::byte> destination);
+    std::span<const std::byte> take(std::span<std::byte> buffer);
     bool moreTags() const;
     void readTagData();
     void growTagBuffer(std::uint32_t capacity, std::uint32_t keep);

@@ -21,6 +21,12 @@ FileRemover::~FileRemover() {
 
 void FileRemover::remove(FileDescriptor folder, std::string name) noexcept {
     Removal removal{std::move(folder), std::move(name)};
+    if (slowRemovals_.load(std::memory_order_relaxed) < slowRemovalsBeforeThreads_) {
+        if (removeHere(removal)) {
+            slowRemovals_.fetch_add(1, std::memory_order_relaxed);
+        }
+        return;
+    }
     try {
         std::unique_lock lock(mutex_);
         changed_.wait(lock, [this] { return pending_.size() < kMaxPending; });
@@ -34,7 +40,14 @@ void FileRemover::remove(FileDescriptor folder, std::string name) noexcept {
         // No room to hand it over (a failed push leaves it as it was): removed here instead.
     } catch (const std::system_error&) {
     }
+    removeHere(removal);
+}
+
+// Removes the file at once. True when that was slow.
+bool FileRemover::removeHere(const Removal& removal) noexcept {
+    const auto start = std::chrono::steady_clock::now();
     ::unlinkat(removal.folder.get(), removal.name.c_str(), 0);
+    return std::chrono::steady_clock::now() - start >= kSlowRemoval;
 }
 
 // Called with the lock held. True when a thread is there to take the removal.

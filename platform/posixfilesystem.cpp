@@ -74,11 +74,11 @@ std::unique_ptr<InputFile> PosixFileSystem::openForReading(const std::string& pa
         return std::make_unique<StreamInputFile>(std::move(fd), std::nullopt, interrupted_);
     }
     ::posix_fadvise(fd.get(), 0, 0, POSIX_FADV_SEQUENTIAL);
-    return std::make_unique<BufferedInputFile>(std::move(fd), size);
+    return std::make_unique<BufferedInputFile>(std::move(fd), size, buffers_);
 }
 
 std::unique_ptr<OutputFile> PosixFileSystem::createOutput(const std::string& path) {
-    return PosixOutputFile::create(path, remover_);
+    return PosixOutputFile::create(path, remover_, {}, buffers_);
 }
 
 bool PosixFileSystem::removeFile(const std::string& path) {

@@ -36,6 +36,8 @@ private:
     InterruptCheck interrupted_;
     // Takes the older files that outputs replace, for all outputs of this file system.
     std::shared_ptr<FileRemover> remover_ = std::make_shared<FileRemover>();
+    // Buffers for the files this file system opens and creates, kept from one file to the next.
+    std::shared_ptr<BufferPool> buffers_ = std::make_shared<BufferPool>();
 };
 
 } // namespace quillon::platform

@@ -12,10 +12,7 @@
 namespace quillon::platform {
 
 namespace {
-// Large enough that a read of page-cached data is dominated by copying, small enough to stay in
-// the processor's cache and to have few pages: where the hypervisor shadows the page tables, the
-// first touch of each costs tens of microseconds (a 1 MiB buffer cost 10 % more time in all).
-constexpr std::size_t kReadBufferSize = 256 << 10;
+constexpr std::size_t kReadBufferSize = PooledBuffer::size();
 // A stream keeps its first buffer's worth at hand for a seek back into the start of the input.
 constexpr std::size_t kStreamBufferSize = 1 << 20;
 // How long a read waits for a silent pipe before it looks whether the user wants to stop: short
@@ -34,9 +31,9 @@ ssize_t readOnce(int fd, std::byte* to, std::size_t count, std::optional<std::ui
 }
 } // namespace
 
-BufferedInputFile::BufferedInputFile(FileDescriptor fd, std::uint64_t size)
-    : fd_(std::move(fd)), size_(size),
-      buffer_(std::make_unique_for_overwrite<std::byte[]>(kReadBufferSize)) {}
+BufferedInputFile::BufferedInputFile(FileDescriptor fd, std::uint64_t size,
+                                     std::shared_ptr<BufferPool> buffers)
+    : fd_(std::move(fd)), size_(size), buffer_(std::move(buffers)) {}
 
 std::size_t BufferedInputFile::read(std::span<std::byte> destination) {
     std::size_t done = 0;
@@ -58,7 +55,7 @@ std::size_t BufferedInputFile::read(std::span<std::byte> destination) {
             }
         }
         const std::size_t n = std::min(end_ - begin_, destination.size() - done);
-        std::memcpy(destination.data() + done, buffer_.get() + begin_, n);
+        std::memcpy(destination.data() + done, buffer_.data() + begin_, n);
         begin_ += n;
         done += n;
     }
@@ -73,7 +70,7 @@ std::span<const std::byte> BufferedInputFile::readInPlace(std::size_t count) {
     if (end_ - begin_ < count) {
         return {};
     }
-    const std::span<const std::byte> bytes(buffer_.get() + begin_, count);
+    const std::span<const std::byte> bytes(buffer_.data() + begin_, count);
     begin_ += count;
     return bytes;
 }
@@ -111,7 +108,7 @@ long BufferedInputFile::readSome(std::byte* to, std::size_t count) {
 }
 
 bool BufferedInputFile::refill() {
-    const long got = readSome(buffer_.get(), kReadBufferSize);
+    const long got = readSome(buffer_.data(), kReadBufferSize);
     begin_ = 0;
     end_ = got > 0 ? static_cast<std::size_t>(got) : 0;
     return end_ > 0;

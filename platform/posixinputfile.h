@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "platform/bufferpool.h"
 #include "platform/filedescriptor.h"
 #include "platform/filesystem.h"
 
@@ -19,7 +20,9 @@ using InterruptCheck = std::function<bool()>;
 // into the destination.
 class BufferedInputFile final : public InputFile {
 public:
-    BufferedInputFile(FileDescriptor fd, std::uint64_t size);
+    // The buffer comes from `buffers`, if given, and goes back there.
+    BufferedInputFile(FileDescriptor fd, std::uint64_t size,
+                      std::shared_ptr<BufferPool> buffers = {});
 
     std::size_t read(std::span<std::byte> destination) override;
     std::span<const std::byte> readInPlace(std::size_t count) override;
@@ -34,8 +37,7 @@ private:
 
     FileDescriptor fd_;
     std::uint64_t size_;
-    // Not cleared when made: only the pages a read fills are ever touched.
-    std::unique_ptr<std::byte[]> buffer_;
+    PooledBuffer buffer_;
     std::size_t begin_ = 0;
     std::size_t end_ = 0;
     // The file offset just past what the buffer holds: where the next read starts.

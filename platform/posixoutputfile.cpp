@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <chrono>
 #include <climits>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/random.h>
 #include <unistd.h>
@@ -16,8 +17,7 @@ namespace quillon::platform {
 
 namespace {
 
-// Few system calls per output, and few pages to touch a first time (see the read buffer's size).
-constexpr std::size_t kWriteBufferSize = 256 << 10;
+constexpr std::size_t kWriteBufferSize = PooledBuffer::size();
 // Another process creating the same random name this often means something else is wrong.
 constexpr int kNameAttempts = 64;
 
@@ -45,7 +45,8 @@ std::string randomTag() {
 
 std::unique_ptr<PosixOutputFile> PosixOutputFile::create(const std::string& path,
                                                          std::shared_ptr<FileRemover> remover,
-                                                         UniqueTags tags) {
+                                                         UniqueTags tags,
+                                                         std::shared_ptr<BufferPool> buffers) {
     const PathParts parts = splitPath(path);
     // A name the system could not open by its full path would be of no use to anyone.
     if (parts.name.empty() || path.size() >= PATH_MAX) {
@@ -58,8 +59,8 @@ std::unique_ptr<PosixOutputFile> PosixOutputFile::create(const std::string& path
     }
     // Everything that can fail for want of memory comes first: once the temporary file exists,
     // the object that removes it already owns it.
-    std::unique_ptr<PosixOutputFile> output(
-        new PosixOutputFile(std::move(folder), parts.name, std::move(remover), std::move(tags)));
+    std::unique_ptr<PosixOutputFile> output(new PosixOutputFile(
+        std::move(folder), parts.name, std::move(remover), std::move(tags), std::move(buffers)));
     for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
         std::string temporary = temporaryNameFor(parts.name, output->uniqueTag());
         FileDescriptor fd(::openat(output->folder_.get(), temporary.c_str(),
@@ -77,11 +78,10 @@ std::unique_ptr<PosixOutputFile> PosixOutputFile::create(const std::string& path
 }
 
 PosixOutputFile::PosixOutputFile(FileDescriptor folder, std::string finalName,
-                                 std::shared_ptr<FileRemover> remover, UniqueTags tags)
+                                 std::shared_ptr<FileRemover> remover, UniqueTags tags,
+                                 std::shared_ptr<BufferPool> buffers)
     : folder_(std::move(folder)), finalName_(std::move(finalName)), remover_(std::move(remover)),
-      tags_(std::move(tags)) {
-    buffer_.reserve(kWriteBufferSize);
-}
+      tags_(std::move(tags)), buffer_(std::move(buffers)) {}
 
 std::string PosixOutputFile::uniqueTag() const {
     return tags_ ? tags_() : randomTag();
@@ -102,11 +102,10 @@ bool PosixOutputFile::write(std::span<const std::byte> bytes) {
     // and twice as much to start writing back.
     while (!bytes.empty()) {
         const std::size_t room =
-            kWriteBufferSize -
-            static_cast<std::size_t>((size_ + buffer_.size()) % kWriteBufferSize);
+            kWriteBufferSize - static_cast<std::size_t>((size_ + buffered_) % kWriteBufferSize);
         const std::size_t n = std::min(room, bytes.size());
-        buffer_.insert(buffer_.end(), bytes.begin(),
-                       bytes.begin() + static_cast<std::ptrdiff_t>(n));
+        std::memcpy(buffer_.data() + buffered_, bytes.data(), n);
+        buffered_ += n;
         bytes = bytes.subspan(n);
         if (n == room && !flush()) {
             return false;
@@ -148,16 +147,17 @@ bool PosixOutputFile::dropFront(std::uint64_t count) {
         return false;
     }
     // Front to back: each piece lands below where it was read, never on bytes still to be read.
+    // The write buffer, just emptied, carries the pieces.
     const std::uint64_t size = size_;
-    std::vector<std::byte> piece(std::min<std::uint64_t>(kWriteBufferSize, size - count));
+    std::byte* piece = buffer_.data();
     for (std::uint64_t from = count; from < size && !failed_;) {
         const auto want =
-            static_cast<std::size_t>(std::min<std::uint64_t>(piece.size(), size - from));
-        const ssize_t got = ::pread(fd_.get(), piece.data(), want, static_cast<off_t>(from));
+            static_cast<std::size_t>(std::min<std::uint64_t>(kWriteBufferSize, size - from));
+        const ssize_t got = ::pread(fd_.get(), piece, want, static_cast<off_t>(from));
         if (got < 0 && errno == EINTR) {
             continue;
         }
-        if (got <= 0 || !writeAllAt(piece.data(), static_cast<std::size_t>(got), from - count)) {
+        if (got <= 0 || !writeAllAt(piece, static_cast<std::size_t>(got), from - count)) {
             failed_ = true;
             break;
         }
@@ -241,8 +241,8 @@ bool PosixOutputFile::startWriteback() {
 }
 
 bool PosixOutputFile::flush() {
-    const bool ok = append(buffer_.data(), buffer_.size());
-    buffer_.clear();
+    const bool ok = append(buffer_.data(), buffered_);
+    buffered_ = 0;
     return ok;
 }
 

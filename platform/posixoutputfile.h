@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "platform/bufferpool.h"
 #include "platform/filedescriptor.h"
 #include "platform/fileremover.h"
 #include "platform/filesystem.h"
 
 #include <functional>
 #include <string>
-#include <vector>
 
 namespace quillon::platform {
 
@@ -21,10 +21,11 @@ public:
 
     // Creates the temporary file exclusively, never through a link; null when the folder takes no
     // new file. An older file that the commit replaces is handed to `remover`, if given, instead
-    // of being removed by the commit itself.
+    // of being removed by the commit itself. The write buffer comes from `buffers`, if given.
     static std::unique_ptr<PosixOutputFile> create(const std::string& path,
                                                    std::shared_ptr<FileRemover> remover = {},
-                                                   UniqueTags tags = {});
+                                                   UniqueTags tags = {},
+                                                   std::shared_ptr<BufferPool> buffers = {});
     ~PosixOutputFile() override;
     PosixOutputFile(const PosixOutputFile&) = delete;
     PosixOutputFile& operator=(const PosixOutputFile&) = delete;
@@ -38,7 +39,8 @@ public:
 
 private:
     PosixOutputFile(FileDescriptor folder, std::string finalName,
-                    std::shared_ptr<FileRemover> remover, UniqueTags tags);
+                    std::shared_ptr<FileRemover> remover, UniqueTags tags,
+                    std::shared_ptr<BufferPool> buffers);
     std::string uniqueTag() const;
     std::string keepOlderFile();
     bool flush();
@@ -55,7 +57,8 @@ private:
     std::string finalName_;
     std::shared_ptr<FileRemover> remover_;
     UniqueTags tags_;
-    std::vector<std::byte> buffer_;
+    PooledBuffer buffer_;
+    std::size_t buffered_ = 0;
     // What the file holds, buffer_ not counted.
     std::uint64_t size_ = 0;
     bool failed_ = false;

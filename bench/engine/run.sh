@@ -136,11 +136,14 @@ if [ ! -d "$small/in" ] || [ "$(ls "$small/in" | wc -l)" -ne "$small_files" ]; t
     for i in $(seq 1 "$small_files"); do cp "$here/../../samples/quillon-sample.flv" "$small/in/s$i.flv"; done
 fi
 cat "$small"/in/*.flv >/dev/null
+# The names spelled out, so that no shell runs with each command (-N): a shell's start varies more
+# than a batch of small files takes.
+inputs="$(printf "'%s' " "$small"/in/*.flv)"
 for out in "$disk/small" "$shm/small"; do
     mkdir -p "$out"
-    hyperfine --warmup 2 --runs "$runs" --export-json "$data/small.json" \
-        -n fresh --prepare "rm -rf '$out' && mkdir '$out' && sync" "'$cli' -o '$out' '$small'/in/*.flv >/dev/null" \
-        -n replaced --prepare "sync" "'$cli' -o '$out' '$small'/in/*.flv >/dev/null" \
-        -n cat --prepare "sync" "cat '$small'/in/*.flv >/dev/null" >/dev/null
+    hyperfine -N --warmup 2 --runs "$runs" --export-json "$data/small.json" \
+        -n fresh --prepare "bash -c 'rm -rf \"\$1\" && mkdir \"\$1\" && sync' _ '$out'" "'$cli' -o '$out' $inputs" \
+        -n replaced --prepare "sync" "'$cli' -o '$out' $inputs" \
+        -n cat --prepare "sync" "cat $inputs" >/dev/null
     report "$data/small.json" "$small_files small files, outputs on $(df --output=fstype "$out" | tail -n 1)"
 done

@@ -11,6 +11,7 @@
 #include <set>
 #include <sys/stat.h>
 #include <thread>
+#include <tuple>
 #include <unistd.h>
 
 using namespace quillon;
@@ -159,10 +160,14 @@ const char* const kAlreadyThereNames[] = {"Nothing", "OlderFile", "LinkToElsewhe
 
 const Bytes kOthersWork = pattern(40, 5);
 
-class PosixOutputFile : public ::testing::TestWithParam<AlreadyThere> {
+// An older file is removed in place, as where removals are quick, or handed to a helper thread at
+// once, as where freeing blocks waits for the disk.
+enum class Removal { InPlace, OnAThread };
+
+class PosixOutputFile : public ::testing::TestWithParam<std::tuple<AlreadyThere, Removal>> {
 protected:
     PosixOutputFile() {
-        switch (GetParam()) {
+        switch (there()) {
         case AlreadyThere::Nothing:
             break;
         case AlreadyThere::OlderFile:
@@ -179,21 +184,24 @@ protected:
             break;
         }
     }
-    // Tries the name of the first unique tag before any other. An older file goes to a helper
-    // thread at once, as it does where freeing blocks is slow.
+    AlreadyThere there() const { return std::get<0>(GetParam()); }
+    bool onAThread() const { return std::get<1>(GetParam()) == Removal::OnAThread; }
+    // Tries the name of the first unique tag before any other.
     std::unique_ptr<platform::OutputFile> create(const std::string& at) {
         return platform::PosixOutputFile::create(at, remover, [n = 0]() mutable {
             return n++ == 0 ? std::string("first") : std::to_string(n);
         });
     }
     void expectOthersWorkUntouched() const {
-        if (GetParam() == AlreadyThere::TemporaryNameTaken) {
+        if (there() == AlreadyThere::TemporaryNameTaken) {
             EXPECT_EQ(readFile(folder.path() / ".out.mp3.first.part"), kOthersWork);
         }
     }
 
     TempFolder folder;
-    std::shared_ptr<platform::FileRemover> remover = std::make_shared<platform::FileRemover>(0);
+    std::shared_ptr<platform::FileRemover> remover =
+        onAThread() ? std::make_shared<platform::FileRemover>(0)
+                    : std::make_shared<platform::FileRemover>();
     const std::string path = folder.file("out.mp3");
     const std::string victim = folder.write("victim.dat", pattern(50, 9));
 };
@@ -202,7 +210,7 @@ protected:
 
 TEST_P(PosixOutputFile, IsWrittenUnderAHiddenNameAndReplacesWhateverHadTheFinalNameOnCommit) {
     const auto before = namesIn(folder.path());
-    const Bytes older = GetParam() == AlreadyThere::OlderFile ? readFile(path) : Bytes{};
+    const Bytes older = there() == AlreadyThere::OlderFile ? readFile(path) : Bytes{};
 
     auto out = create(path);
     ASSERT_NE(out, nullptr);
@@ -227,7 +235,7 @@ TEST_P(PosixOutputFile, IsWrittenUnderAHiddenNameAndReplacesWhateverHadTheFinalN
         }
     }
     EXPECT_TRUE(temporary.starts_with(".out.mp3.") && temporary.ends_with(".part")) << temporary;
-    if (GetParam() == AlreadyThere::OlderFile) {
+    if (there() == AlreadyThere::OlderFile) {
         EXPECT_EQ(readFile(path), older);
     }
 
@@ -240,9 +248,11 @@ TEST_P(PosixOutputFile, IsWrittenUnderAHiddenNameAndReplacesWhateverHadTheFinalN
     EXPECT_EQ(readFile(path), expected);
     EXPECT_EQ(readFile(victim), pattern(50, 9));
     expectOthersWorkUntouched();
-    // What was handed over is gone once the remover is.
-    out.reset();
-    remover.reset();
+    // Removed in place, the older file is gone with the commit; handed over, once the remover is.
+    if (onAThread()) {
+        out.reset();
+        remover.reset();
+    }
     during.erase(temporary);
     during.insert("out.mp3");
     EXPECT_EQ(namesIn(folder.path()), during);
@@ -267,12 +277,16 @@ TEST_P(PosixOutputFile, LeavesNothingWhenDroppedUncommittedOrWhenItsFolderIsGone
     EXPECT_EQ(create(folder.file("sub/out.mp3")), nullptr);
 }
 
-INSTANTIATE_TEST_SUITE_P(AlreadyThere, PosixOutputFile,
-                         ::testing::Values(AlreadyThere::Nothing, AlreadyThere::OlderFile,
-                                           AlreadyThere::LinkToElsewhere,
-                                           AlreadyThere::DanglingLink,
-                                           AlreadyThere::TemporaryNameTaken),
-                         [](const auto& info) { return kAlreadyThereNames[int(info.param)]; });
+INSTANTIATE_TEST_SUITE_P(
+    AlreadyThere, PosixOutputFile,
+    ::testing::Combine(::testing::Values(AlreadyThere::Nothing, AlreadyThere::OlderFile,
+                                         AlreadyThere::LinkToElsewhere, AlreadyThere::DanglingLink,
+                                         AlreadyThere::TemporaryNameTaken),
+                       ::testing::Values(Removal::InPlace, Removal::OnAThread)),
+    [](const auto& info) {
+        return std::string(kAlreadyThereNames[int(std::get<0>(info.param))]) +
+               (std::get<1>(info.param) == Removal::OnAThread ? "RemovedOnAThread" : "");
+    });
 
 TEST(PosixFileSystem, StreamsAreReadToTheirEndWhateverTheirPace) {
     // A pipe under a /dev/fd name, as a shell's <(...) gives, delivering in bursts with pauses:
@@ -310,6 +324,42 @@ TEST(PosixFileSystem, StreamsAreReadToTheirEndWhateverTheirPace) {
     writer.join();
     EXPECT_EQ(rest, Bytes(content.begin() + 9 + (1 << 20), content.end()));
     EXPECT_FALSE(in->failed());
+}
+
+TEST(PosixFileSystem, FilesOpenAtOnceHaveBuffersOfTheirOwnAndALaterFileSeesOnlyItsBytes) {
+    // Buffers pass from file to file. Two inputs and two outputs open at once, each holding part
+    // of its data in its buffer, must not share one; a short input opened after a long one has
+    // closed must not show what the long one left in the buffer it gets.
+    TempFolder folder;
+    platform::PosixFileSystem files(ReadMode::Buffered);
+    const Bytes a = pattern(600'000, 1);
+    const Bytes b = pattern(70'000, 2);
+    {
+        auto inA = files.openForReading(folder.write("a.flv", a));
+        auto inB = files.openForReading(folder.write("b.flv", b));
+        auto outA = files.createOutput(folder.file("a.mp3"));
+        auto outB = files.createOutput(folder.file("b.mp3"));
+        ASSERT_TRUE(inA && inB && outA && outB);
+        for (int piece = 0; piece < 8; ++piece) {
+            const auto fromA = inA->readInPlace(1000);
+            const auto fromB = inB->readInPlace(1000);
+            ASSERT_EQ(fromA.size(), 1000u);
+            ASSERT_EQ(fromB.size(), 1000u);
+            EXPECT_TRUE(outA->write(fromA) && outB->write(fromB));
+        }
+        EXPECT_TRUE(outA->commit() && outB->commit());
+    }
+    EXPECT_EQ(readFile(folder.file("a.mp3")), Bytes(a.begin(), a.begin() + 8000));
+    EXPECT_EQ(readFile(folder.file("b.mp3")), Bytes(b.begin(), b.begin() + 8000));
+
+    const Bytes c = pattern(1000, 3);
+    auto inC = files.openForReading(folder.write("c.flv", c));
+    ASSERT_NE(inC, nullptr);
+    Bytes got(c.size() + 10);
+    got.resize(inC->read(got));
+    EXPECT_EQ(got, c);
+    EXPECT_TRUE(inC->seek(990));
+    EXPECT_TRUE(inC->readInPlace(11).empty());
 }
 
 TEST(PosixFileSystem, OnlyRegularFilesExistAndLinksCountAsTheirTarget) {
